@@ -1,0 +1,29 @@
+#pragma once
+// The program's one error type: it carries the exact message text shown to the user.
+
+#include <exception>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace log2plt {
+
+class Error : public std::exception {
+ public:
+  explicit Error(std::u16string message);
+
+  const std::u16string& Message() const noexcept { return message_; }
+  // The message in UTF-8, for diagnostics.
+  const char* what() const noexcept override { return utf8_.c_str(); }
+
+ private:
+  std::u16string message_;
+  std::string utf8_;
+};
+
+// Replaces each "%s" of the template, left to right, by the next argument; nothing else of the
+// template is interpreted.
+std::u16string FillTemplate(std::u16string_view message_template,
+                            std::initializer_list<std::u16string_view> arguments);
+
+}  // namespace log2plt

@@ -1,0 +1,62 @@
+#pragma once
+// A line list: one UTF-16 text whose only line break is CR LF, read by line index.
+//
+// The text is kept in one byte per code unit while every unit fits (logs and tracks nearly
+// always do), and widened to UTF-16 the first time a wider unit arrives; line starts are kept
+// as offsets, so a list costs a few bytes per line beyond its text.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace log2plt {
+
+// LineAt reads at most this many code units of a line.
+inline constexpr std::size_t kLineReadLimit = 4096;
+
+class LineList {
+ public:
+  LineList() = default;
+  // A text that already holds only CR LF breaks and no NUL.
+  explicit LineList(std::u16string_view text);
+
+  // Replaces the text. The text must hold no lone CR, no lone LF and no NUL.
+  void AssignText(std::u16string text);
+  // The same for a text of code units 0 to 255, one byte each.
+  void AssignNarrowText(std::string text);
+
+  bool IsWide() const noexcept { return wide_; }
+  // The whole text; NarrowText is valid while !IsWide(), WideText while IsWide().
+  std::string_view NarrowText() const noexcept { return narrow_text_; }
+  std::u16string_view WideText() const noexcept { return wide_text_; }
+  std::u16string Text() const;
+  std::size_t TextLength() const noexcept;
+  void ReserveText(std::size_t units);
+
+  friend int LineCount(const LineList& list);
+  friend void LineAt(const LineList& list, int index, std::u16string& line);
+  friend void ClearLines(LineList& list);
+  friend void AppendLine(LineList& list, std::u16string_view line);
+
+ private:
+  bool EndsWithBreak() const noexcept;
+  void Widen();
+  void IndexLines();
+
+  bool wide_ = false;
+  std::string narrow_text_;
+  std::u16string wide_text_;
+  std::vector<std::size_t> line_starts_;
+};
+
+int LineCount(const LineList& list);
+// Line `index`, at most its first kLineReadLimit code units; empty outside 0 to count - 1.
+std::u16string LineAt(const LineList& list, int index);
+// The same into a buffer the caller reuses.
+void LineAt(const LineList& list, int index, std::u16string& line);
+void ClearLines(LineList& list);
+void AppendLine(LineList& list, std::u16string_view line);
+
+}  // namespace log2plt

@@ -1,0 +1,146 @@
+#include "convert/convert_log_to_track.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "convert/error.h"
+#include "convert/utf.h"
+
+namespace log2plt {
+namespace {
+
+const std::vector<std::u16string> kHeader = {
+    u"OziExplorer Track Point File Version 2.1", u"WGS 84", u"Altitude is in Feet", u"Reserved 3",
+    u"0,3,8421504,Track 000,0,0,0,8421504",
+};
+
+FormatSettings EnglishSettings() {
+  FormatSettings settings;
+  settings.am_designator = u"AM";
+  settings.pm_designator = u"PM";
+  settings.long_time_pattern = u"hh:mm:ss";
+  return settings;
+}
+
+LineList ListOf(const std::vector<std::u16string>& lines) {
+  LineList list;
+  for (const auto& line : lines) AppendLine(list, line);
+  return list;
+}
+
+std::vector<std::u16string> LinesOf(const LineList& list) {
+  std::vector<std::u16string> lines;
+  for (int i = 0; i < LineCount(list); ++i) lines.push_back(LineAt(list, i));
+  return lines;
+}
+
+std::vector<std::u16string> Track(const std::u16string& count, std::vector<std::u16string> points) {
+  std::vector<std::u16string> lines = kHeader;
+  lines.push_back(count);
+  lines.insert(lines.end(), points.begin(), points.end());
+  return lines;
+}
+
+// A log line with the time stamp at characters 15 to 22.
+std::u16string StampLine(const std::u16string& stamp) { return u"$GPLOG,000001," + stamp + u",A"; }
+
+TEST(ConvertLogToTrack, SpreadsThePointsEvenlyBetweenTheStamps) {
+  const LineList log = ListOf({StampLine(u"08:00:00"), u"55.7512 37.6184 x", u"  55.7513   37.6185",
+                               u"55.7514", u"", StampLine(u"09:00:00")});
+  LineList track(u"MemoIn");
+  ConvertLogToTrack(log, 40037, track, EnglishSettings());
+  EXPECT_EQ(LinesOf(track), Track(u"4", {
+                                            u"55.7512,37.6184,1,500,40037.3333333,12-Aug-09,08:00:00",
+                                            u"55.7513,37.6185,0,500,40037.3472222,12-Aug-09,08:20:00",
+                                            u"55.7514,,0,500,40037.3611111,12-Aug-09,08:40:00",
+                                            u",,0,500,40037.3750000,12-Aug-09,09:00:00",
+                                        }));
+  EXPECT_TRUE(track.Text().ends_with(u"09:00:00\r\n"));
+}
+
+TEST(ConvertLogToTrack, RunsForwardOverTheDistanceWhenTheStampsAreReversed) {
+  const LineList log = ListOf({StampLine(u"23:00:00"), u"1 2", u"3 4", u"5 6", u"7,8 9",
+                               StampLine(u"01:00:00")});
+  LineList track;
+  ConvertLogToTrack(log, 40037, track, EnglishSettings());
+  EXPECT_EQ(LinesOf(track), Track(u"4", {
+                                            u"1,2,1,500,40037.9583333,12-Aug-09,23:00:00",
+                                            u"3,4,0,500,40038.2638889,12-Aug-09,06:20:00",
+                                            u"5,6,0,500,40038.5694444,12-Aug-09,13:40:00",
+                                            u"7,8,9,0,500,40038.8750000,12-Aug-09,21:00:00",
+                                        }));
+}
+
+TEST(ConvertLogToTrack, ShortLogsGiveHeadersOnlyOrTwoPoints) {
+  const FormatSettings settings = EnglishSettings();
+  LineList track;
+  ConvertLogToTrack(ListOf({StampLine(u"10:00:00")}), 40037, track, settings);
+  EXPECT_EQ(LinesOf(track), Track(u"-1", {}));
+  ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), StampLine(u"11:00:00")}), 40037, track, settings);
+  EXPECT_EQ(LinesOf(track), Track(u"0", {}));
+  ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), u"a b", u"c d", StampLine(u"11:00:00")}), 40037,
+                    track, settings);
+  EXPECT_EQ(LinesOf(track), Track(u"2", {u"a,b,1,500,40037.4166667,12-Aug-09,10:00:00",
+                                         u"c,d,0,500,40037.4583333,12-Aug-09,11:00:00"}));
+}
+
+TEST(ConvertLogToTrack, FailsBeforeTouchingTheOutput) {
+  struct Case {
+    std::vector<std::u16string> log;
+    std::u16string message;
+  };
+  const Case cases[] = {
+      {{StampLine(u"10:00:00"), u"a b", StampLine(u"11:00:00")}, u"Floating point division by zero"},
+      {{StampLine(u"10:00:00"), u"a b", StampLine(u"10:00:00")}, u"Invalid floating point operation"},
+      {{}, u"'''' is not a valid time"},
+      {{u"short line", u"a b", u"c d", StampLine(u"11:00:00")}, u"'''' is not a valid time"},
+      {{StampLine(u"10:00:00"), u"a b", u"c d", u"no stamp here, x"}, u"'' x'' is not a valid time"},
+      {{u"$GPLOG,000001,1x:3", u"a b", u"c d", StampLine(u"11:00:00")},
+       u"''1x:3'' is not a valid time"},
+      {{u"$GPLOG,000001,25:00:00", u"a", u"b", StampLine(u"11:00:00")},
+       u"''25:00:00'' is not a valid time"},
+  };
+  for (const auto& c : cases) {
+    LineList track(u"MemoIn");
+    try {
+      ConvertLogToTrack(ListOf(c.log), 40037, track, EnglishSettings());
+      ADD_FAILURE() << "no error for " << ToUtf8(c.message);
+    } catch (const Error& error) {
+      EXPECT_EQ(error.Message(), c.message);
+    }
+    EXPECT_EQ(track.Text(), u"MemoIn");
+  }
+}
+
+TEST(ConvertLogToTrack, ReadsAShortStampAsItsFewCharacters) {
+  LineList track;
+  ConvertLogToTrack(ListOf({u"$GPLOG,000001,12:3", u"a b", u"c d", StampLine(u"13:03:00")}), 40037,
+                    track, EnglishSettings());
+  EXPECT_EQ(LineAt(track, 6), u"a,b,1,500,40037.5020833,12-Aug-09,12:03:00");
+}
+
+TEST(ConvertLogToTrack, AFailedRunLeavesTheNextOneUnaffected) {
+  const FormatSettings settings = EnglishSettings();
+  LineList track;
+  EXPECT_THROW(ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), u"a", StampLine(u"11:00:00")}),
+                                 40037, track, settings),
+               Error);
+  ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), u"a b", u"c d", StampLine(u"11:00:00")}), 40037,
+                    track, settings);
+  EXPECT_EQ(LineCount(track), 8);
+}
+
+TEST(ConvertLogToTrack, ShowsOnlyTheTimeOfDayPastMidnight) {
+  const LineList log = ListOf({StampLine(u"22:00:00"), u"a", u"b", u"c", StampLine(u"10:00:00")});
+  FormatSettings settings = EnglishSettings();
+  settings.long_time_pattern = u"h:mm:ss AMPM";
+  LineList track;
+  ConvertLogToTrack(log, 40037, track, settings);
+  EXPECT_EQ(LineAt(track, 6), u"a,,1,500,40037.9166667,12-Aug-09,10:00:00 PM");
+  EXPECT_EQ(LineAt(track, 7), u"b,,0,500,40038.1666667,12-Aug-09,4:00:00 AM");
+  EXPECT_EQ(LineAt(track, 8), u"c,,0,500,40038.4166667,12-Aug-09,10:00:00 AM");
+}
+
+}  // namespace
+}  // namespace log2plt

@@ -1,0 +1,76 @@
+#include "convert/line_list.h"
+
+#include <gtest/gtest.h>
+
+namespace log2plt {
+namespace {
+
+TEST(LineList, EmptyListHasNoLinesAndReadsEmptyTexts) {
+  LineList list;
+  EXPECT_EQ(LineCount(list), 0);
+  EXPECT_EQ(LineAt(list, 0), u"");
+  EXPECT_EQ(LineAt(list, -1), u"");
+}
+
+TEST(LineList, CountsLinesByTheirBreaks) {
+  struct Case {
+    std::u16string text;
+    int count;
+  };
+  const Case cases[] = {
+      {u"x", 1}, {u"x\r\n", 1}, {u"x\r\n\r\n", 2}, {u"\r\n", 1}, {u"\r\nx", 2}, {u"", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LineCount(LineList(c.text)), c.count) << "text of length " << c.text.size();
+  }
+  const LineList list(u"ab\r\n\r\ncd");
+  EXPECT_EQ(LineAt(list, 0), u"ab");
+  EXPECT_EQ(LineAt(list, 1), u"");
+  EXPECT_EQ(LineAt(list, 2), u"cd");
+  EXPECT_EQ(LineAt(list, 3), u"");
+}
+
+TEST(LineList, ReadsAtMost4096UnitsOfALine) {
+  const std::u16string long_line(5000, u'z');
+  for (const std::u16string& tail : {std::u16string(), std::u16string(u"\r\nnext")}) {
+    const LineList list(long_line + tail);
+    EXPECT_EQ(LineAt(list, 0), std::u16string(4096, u'z'));
+  }
+}
+
+TEST(LineList, AppendsAfterAFinalBreakOrCompletesTheLastLine) {
+  LineList list(u"MemoIn");
+  ClearLines(list);
+  AppendLine(list, u"a");
+  AppendLine(list, u"b");
+  EXPECT_EQ(list.Text(), u"a\r\nb\r\n");
+  EXPECT_EQ(LineCount(list), 2);
+  AppendLine(list, u"");
+  EXPECT_EQ(LineCount(list), 3);
+  EXPECT_EQ(list.Text(), u"a\r\nb\r\n\r\n");
+
+  LineList open_end(u"a\r\nb");
+  AppendLine(open_end, u"c");
+  EXPECT_EQ(open_end.Text(), u"a\r\nb\r\nc");
+  EXPECT_EQ(LineCount(open_end), 3);
+  EXPECT_EQ(LineAt(open_end, 2), u"c");
+
+  LineList open_end_empty(u"a\r\nb");
+  AppendLine(open_end_empty, u"");
+  EXPECT_EQ(open_end_empty.Text(), u"a\r\nb\r\n");
+  EXPECT_EQ(LineCount(open_end_empty), 2);
+}
+
+TEST(LineList, WidensWhenAWideCharacterArrives) {
+  LineList list;
+  AppendLine(list, u"\u00e9t\u00e9");
+  EXPECT_FALSE(list.IsWide());
+  AppendLine(list, u"\u044f\u043d\u0432");
+  EXPECT_TRUE(list.IsWide());
+  EXPECT_EQ(LineAt(list, 0), u"\u00e9t\u00e9");
+  EXPECT_EQ(LineAt(list, 1), u"\u044f\u043d\u0432");
+  EXPECT_EQ(list.Text(), u"\u00e9t\u00e9\r\n\u044f\u043d\u0432\r\n");
+}
+
+}  // namespace
+}  // namespace log2plt
