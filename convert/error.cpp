@@ -22,4 +22,10 @@ std::u16string FillTemplate(std::u16string_view message_template,
   return text;
 }
 
+std::u16string WithFinalFullStop(std::u16string_view message) {
+  std::u16string text(message);
+  if (!text.empty() && text.back() > u'.') text += u'.';
+  return text;
+}
+
 }  // namespace log2plt

@@ -26,4 +26,8 @@ class Error : public std::exception {
 std::u16string FillTemplate(std::u16string_view message_template,
                             std::initializer_list<std::u16string_view> arguments);
 
+// The message as the error display shows it: a "." is appended when the message is not empty and
+// its last character has a code above that of ".".
+std::u16string WithFinalFullStop(std::u16string_view message);
+
 }  // namespace log2plt
