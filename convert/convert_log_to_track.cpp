@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "convert/ascii_append.h"
+#include "convert/datetime_pattern.h"
 #include "convert/float_policy.h"
+#include "convert/number_pattern.h"
 #include "convert/u_str.h"
 #include "convert/value_format.h"
 
@@ -27,6 +30,53 @@ double ParseStampOfLine(const LineList& input, int index, const FormatSettings& 
   return ParseTimeOfDay(stamp, settings);
 }
 
+bool FitsInByte(std::u16string_view text) {
+  for (const char16_t c : text) {
+    if (c > 0xFF) return false;
+  }
+  return true;
+}
+
+// What every point line shares, worked out once per conversion.
+struct PointLineParts {
+  const FormatSettings& settings;
+  NumberPattern number_pattern{u"0.######0"};
+  DateTimePattern time_pattern;
+  std::u16string date_field;  // ",dd-mmm-yy," of the day, the same on every line
+};
+
+// Appends the point lines 1 to n. Lines are read as views of the input and built in one reused
+// buffer of the output's code unit width, so nothing is allocated per point.
+template <class Line, class Out>
+void AppendPointLines(const LineList& input, std::int32_t point_count, double start_time,
+                      long double step, double day, const PointLineParts& parts, LineList& output) {
+  Out point_line;
+  double t = start_time;
+  for (std::int32_t i = 1; i <= point_count; ++i) {
+    const long double point_value = static_cast<long double>(day) + static_cast<long double>(t);
+    Line line;
+    if constexpr (std::is_same_v<Line, std::string_view>) {
+      line = input.NarrowLineAt(i);
+    } else {
+      line = input.WideLineAt(i);
+    }
+    point_line.clear();
+    AppendUnits(point_line, WordAtView(1, line));
+    point_line += ',';
+    AppendUnits(point_line, WordAtView(2, line));
+    AppendAscii(point_line, i == 1 ? ",1,500," : ",0,500,", 7);
+    parts.number_pattern.AppendTo(point_line, point_value, parts.settings);
+    AppendUnits(point_line, std::u16string_view(parts.date_field));
+    parts.time_pattern.AppendTo(point_line, t, parts.settings);
+    if constexpr (std::is_same_v<Out, TextBuffer<char>>) {
+      output.AppendNarrowLine(point_line.view());
+    } else {
+      AppendLine(output, point_line.view());
+    }
+    t = static_cast<double>(step + static_cast<long double>(t));
+  }
+}
+
 }  // namespace
 
 void ConvertLogToTrack(const LineList& input, double day, LineList& output,
@@ -44,28 +94,28 @@ void ConvertLogToTrack(const LineList& input, double day, LineList& output,
   ClearLines(output);
   for (const std::u16string_view header_line : kTrackHeader) AppendLine(output, header_line);
   AppendLine(output, FormatInteger(point_count));
+  if (point_count <= 0) return;
 
-  // The date text depends on the day alone, so it is the same on every point line.
-  std::u16string date_suffix = u",";
-  if (point_count > 0) AppendDateTimePattern(date_suffix, u"dd-mmm-yy", day, settings);
-  date_suffix += u',';
+  PointLineParts parts{settings, NumberPattern(u"0.######0"),
+                       DateTimePattern(settings.long_time_pattern), u","};
+  AppendDateTimePattern(parts.date_field, u"dd-mmm-yy", day, settings);
+  parts.date_field += u',';
 
-  std::u16string line;
-  std::u16string point_line;
-  double t = start_time;
-  for (std::int32_t i = 1; i <= point_count; ++i) {
-    const long double point_value = static_cast<long double>(day) + static_cast<long double>(t);
-    LineAt(input, i, line);
-    point_line.clear();
-    point_line += WordAtView(1, line);
-    point_line += u',';
-    point_line += WordAtView(2, line);
-    point_line += i == 1 ? u",1,500," : u",0,500,";
-    AppendNumberPattern(point_line, u"0.######0", point_value, settings);
-    point_line += date_suffix;
-    AppendDateTimePattern(point_line, settings.long_time_pattern, t, settings);
-    AppendLine(output, point_line);
-    t = static_cast<double>(step + static_cast<long double>(t));
+  // Tracks nearly always fit in one byte per code unit; they are built that way when they can.
+  const bool narrow_output = !input.IsWide() && FitsInByte(parts.date_field) &&
+                             settings.decimal_separator <= 0xFF &&
+                             parts.time_pattern.PrintsOnlyNarrowTexts(settings);
+  output.ReserveText(output.TextLength() +
+                     static_cast<std::size_t>(point_count) * 64);
+  if (input.IsWide()) {
+    AppendPointLines<std::u16string_view, TextBuffer<char16_t>>(input, point_count, start_time, step,
+                                                          day, parts, output);
+  } else if (narrow_output) {
+    AppendPointLines<std::string_view, TextBuffer<char>>(input, point_count, start_time, step, day,
+                                                    parts, output);
+  } else {
+    AppendPointLines<std::string_view, TextBuffer<char16_t>>(input, point_count, start_time, step, day,
+                                                       parts, output);
   }
 }
 

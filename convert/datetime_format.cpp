@@ -1,7 +1,8 @@
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
+#include "convert/ascii_append.h"
+#include "convert/datetime_pattern.h"
 #include "convert/float_policy.h"
 #include "convert/value_format.h"
 
@@ -14,10 +15,6 @@ constexpr std::int64_t kDayNumberOfDayZero = 693594;
 
 struct CalendarDate {
   int year = 0, month = 0, day = 0;
-};
-
-struct ClockTime {
-  int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
 bool IsLeapYear(std::int64_t year) {
@@ -54,65 +51,48 @@ CalendarDate DateOfDayNumber(std::int64_t day_number) {
   return date;
 }
 
-// Every field of a date-time text comes from one millisecond count, worked out on first need.
-class DateTimeParts {
- public:
-  explicit DateTimeParts(double value) : value_(value) {}
+// Every field of a date-time text comes from one millisecond count: the value times 86400000
+// with a 64-bit significand, rounded to nearest.
+struct DateTimeFields {
+  CalendarDate date;
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
 
-  const CalendarDate& Date() {
-    Split();
-    if (!have_date_) {
-      date_ = DateOfDayNumber(day_count_ + kDayNumberOfDayZero);
-      have_date_ = true;
-    }
-    return date_;
-  }
-
-  const ClockTime& Clock() {
-    Split();
-    return clock_;
-  }
-
- private:
-  void Split() {
-    if (split_) return;
-    const long double product = static_cast<long double>(value_) * kMillisecondsPerDay;
+  DateTimeFields(double value, bool with_date) {
+    const long double product = static_cast<long double>(value) * kMillisecondsPerDay;
     // Converting a value out of the 64-bit integer range is an invalid operation.
     if (!(std::fabs(product) < 9.2233720368547758e18L)) ThrowInvalidOperation();
     const std::int64_t milliseconds = std::llrint(product);
     const std::int64_t magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
-    day_count_ = magnitude / kMillisecondsPerDay;
-    if (milliseconds < 0) day_count_ = -day_count_;
+    std::int64_t day_count = magnitude / kMillisecondsPerDay;
+    if (milliseconds < 0) day_count = -day_count;
     const auto time_of_day = static_cast<int>(magnitude % kMillisecondsPerDay);
-    clock_.hour = time_of_day / 3600000;
-    clock_.minute = time_of_day / 60000 % 60;
-    clock_.second = time_of_day % 60000 / 1000;
-    clock_.millisecond = time_of_day % 1000;
-    split_ = true;
+    hour = time_of_day / 3600000;
+    minute = time_of_day / 60000 % 60;
+    second = time_of_day % 60000 / 1000;
+    millisecond = time_of_day % 1000;
+    if (with_date) date = DateOfDayNumber(day_count + kDayNumberOfDayZero);
   }
-
-  double value_;
-  bool split_ = false;
-  bool have_date_ = false;
-  std::int64_t day_count_ = 0;
-  CalendarDate date_;
-  ClockTime clock_;
 };
 
-void AppendPadded(std::u16string& out, int number, int digits) {
-  char16_t buffer[12];
-  int length = 0;
-  unsigned magnitude = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
-  do {
-    buffer[length++] = static_cast<char16_t>(u'0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (number < 0) out += u'-';
-  for (int k = length; k < digits; ++k) out += u'0';
-  while (length > 0) out += buffer[--length];
+template <class Out>
+void AppendText(Out& out, std::u16string_view text) {
+  AppendUnits(out, text);
 }
 
-char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+template <class Out>
+void AppendPadded(Out& out, int number, int digits) {
+  using Char = typename Out::value_type;
+  if (number < 0) {
+    out += static_cast<Char>('-');
+    AppendDecimal(out, 0u - static_cast<unsigned>(number), digits);
+  } else {
+    AppendDecimal(out, static_cast<unsigned>(number), digits);
+  }
+}
+
+char16_t LowerAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -122,7 +102,7 @@ bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view p
   return true;
 }
 
-// Length of the designator token ("ampm", "am/pm", "a/p") at the start of text, or 0.
+// Length of the designator token ("ampm", "am/pm", "a/p", any case) at the start of text, or 0.
 std::size_t DesignatorTokenLength(std::u16string_view text) {
   if (StartsWithIgnoringAsciiCase(text, u"am/pm")) return 5;
   if (StartsWithIgnoringAsciiCase(text, u"ampm")) return 4;
@@ -130,8 +110,8 @@ std::size_t DesignatorTokenLength(std::u16string_view text) {
   return 0;
 }
 
-// An hour token is on a 12-hour clock when the first "a" after it, outside quotes, begins a
-// designator token and comes before the next "h".
+// An hour is on a 12-hour clock when the first "a" after it, outside quotes, begins a designator
+// token and comes before the next "h".
 bool DesignatorFollowsHour(std::u16string_view rest) {
   char16_t quote = 0;
   for (std::size_t i = 0; i < rest.size(); ++i) {
@@ -151,45 +131,49 @@ bool DesignatorFollowsHour(std::u16string_view rest) {
 
 bool IsLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
+bool FitsInByte(std::u16string_view text) {
+  for (const char16_t c : text) {
+    if (c > 0xFF) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-void AppendDateTimePattern(std::u16string& out, std::u16string_view pattern, double value,
-                           const FormatSettings& settings) {
-  DateTimeParts parts(value);
+DateTimePattern::DateTimePattern(std::u16string_view pattern) {
   bool after_hour = false;
-  bool designator_printed = false;
+  bool designator_seen = false;
+  auto add_literal = [this](std::u16string_view text) {
+    if (tokens_.empty() || tokens_.back().kind != Kind::kLiteral) {
+      tokens_.push_back({Kind::kLiteral, 0});
+    }
+    tokens_.back().literal += text;
+  };
   std::size_t i = 0;
   while (i < pattern.size()) {
     const char16_t c = pattern[i];
     if (c == u'"' || c == u'\'') {
       const std::size_t close = pattern.find(c, i + 1);
       const std::size_t end = close == std::u16string_view::npos ? pattern.size() : close;
-      out.append(pattern.substr(i + 1, end - i - 1));
+      add_literal(pattern.substr(i + 1, end - i - 1));
       i = end == pattern.size() ? end : end + 1;
       continue;
     }
     if (c == u':') {
-      if (settings.time_separator != u'\0') out += settings.time_separator;
+      tokens_.push_back({Kind::kTimeSeparator});
       ++i;
       continue;
     }
     if (!IsLetter(c)) {
-      out += c;
+      add_literal(pattern.substr(i, 1));
       ++i;
       continue;
     }
     if (c == u'a' || c == u'A') {
       const std::size_t length = DesignatorTokenLength(pattern.substr(i));
       if (length != 0) {
-        const bool before_noon = parts.Clock().hour < 12;
-        if (length == 3) {  // "a/p" prints the first letter of the designator
-          const std::u16string& designator =
-              before_noon ? settings.am_designator : settings.pm_designator;
-          if (!designator.empty()) out += designator[0];
-        } else {
-          out += before_noon ? settings.am_designator : settings.pm_designator;
-        }
-        designator_printed = true;
+        tokens_.push_back({length == 3 ? Kind::kDesignatorLetter : Kind::kDesignator});
+        designator_seen = true;
         after_hour = false;
         i += length;
         continue;
@@ -201,50 +185,143 @@ void AppendDateTimePattern(std::u16string& out, std::u16string_view pattern, dou
     bool hour_token = false;
     switch (LowerAscii(c)) {
       case u'd':
-        AppendPadded(out, parts.Date().day, width);
+        tokens_.push_back({Kind::kDay, width});
         break;
       case u'm':
         if (after_hour) {
-          AppendPadded(out, parts.Clock().minute, width);
-        } else if (run >= 3) {
-          const int month = parts.Date().month;
-          if (month >= 1) out += settings.short_month_names[month - 1];
+          tokens_.push_back({Kind::kMinute, width});
         } else {
-          AppendPadded(out, parts.Date().month, width);
+          tokens_.push_back({run >= 3 ? Kind::kMonthName : Kind::kMonthNumber, width});
         }
         break;
       case u'y':
-        if (run <= 2) {
-          AppendPadded(out, parts.Date().year % 100, 2);
-        } else {
-          AppendPadded(out, parts.Date().year, 4);
-        }
+        tokens_.push_back({run <= 2 ? Kind::kYear : Kind::kFullYear, run <= 2 ? 2 : 4});
         break;
-      case u'h': {
-        int hour = parts.Clock().hour;
-        if (designator_printed || DesignatorFollowsHour(pattern.substr(i + run))) {
-          hour = hour % 12 == 0 ? 12 : hour % 12;
-        }
-        AppendPadded(out, hour, width);
+      case u'h':
+        tokens_.push_back(
+            {Kind::kHour, width, designator_seen || DesignatorFollowsHour(pattern.substr(i + run))});
         hour_token = true;
         break;
-      }
       case u'n':
-        AppendPadded(out, parts.Clock().minute, width);
+        tokens_.push_back({Kind::kMinute, width});
         break;
       case u's':
-        AppendPadded(out, parts.Clock().second, width);
+        tokens_.push_back({Kind::kSecond, width});
         break;
       case u'z':
-        AppendPadded(out, parts.Clock().millisecond, run >= 3 ? 3 : 1);
+        tokens_.push_back({Kind::kMillisecond, run >= 3 ? 3 : 1});
         break;
       default:
-        out.append(pattern.substr(i, run));
+        add_literal(pattern.substr(i, run));
         break;
     }
     after_hour = hour_token;
     i += run;
   }
+  for (const Token& token : tokens_) {
+    if (token.kind == Kind::kDay || token.kind == Kind::kMonthNumber ||
+        token.kind == Kind::kMonthName || token.kind == Kind::kYear ||
+        token.kind == Kind::kFullYear) {
+      needs_date_ = true;
+    }
+  }
+}
+
+template <class Out>
+void DateTimePattern::Append(Out& out, double value, const FormatSettings& settings) const {
+  using Char = typename Out::value_type;
+  const DateTimeFields fields(value, needs_date_);
+  for (const Token& token : tokens_) {
+    switch (token.kind) {
+      case Kind::kLiteral:
+        AppendText(out, token.literal);
+        break;
+      case Kind::kTimeSeparator:
+        if (settings.time_separator != u'\0') out += static_cast<Char>(settings.time_separator);
+        break;
+      case Kind::kDay:
+        AppendPadded(out, fields.date.day, token.width);
+        break;
+      case Kind::kMonthNumber:
+        AppendPadded(out, fields.date.month, token.width);
+        break;
+      case Kind::kMonthName:
+        if (fields.date.month >= 1) AppendText(out, settings.short_month_names[fields.date.month - 1]);
+        break;
+      case Kind::kYear:
+        AppendPadded(out, fields.date.year % 100, 2);
+        break;
+      case Kind::kFullYear:
+        AppendPadded(out, fields.date.year, 4);
+        break;
+      case Kind::kHour: {
+        int hour = fields.hour;
+        if (token.twelve_hour) hour = hour % 12 == 0 ? 12 : hour % 12;
+        AppendPadded(out, hour, token.width);
+        break;
+      }
+      case Kind::kMinute:
+        AppendPadded(out, fields.minute, token.width);
+        break;
+      case Kind::kSecond:
+        AppendPadded(out, fields.second, token.width);
+        break;
+      case Kind::kMillisecond:
+        AppendPadded(out, fields.millisecond, token.width);
+        break;
+      case Kind::kDesignator:
+        AppendText(out, fields.hour < 12 ? settings.am_designator : settings.pm_designator);
+        break;
+      case Kind::kDesignatorLetter: {
+        const std::u16string& designator =
+            fields.hour < 12 ? settings.am_designator : settings.pm_designator;
+        if (!designator.empty()) out += static_cast<Char>(designator[0]);
+        break;
+      }
+    }
+  }
+}
+
+void DateTimePattern::AppendTo(std::u16string& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(TextBuffer<char>& out, double value,
+                       const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(TextBuffer<char16_t>& out, double value,
+                       const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(std::string& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+bool DateTimePattern::PrintsOnlyNarrowTexts(const FormatSettings& settings) const {
+  if (settings.time_separator > 0xFF) return false;
+  for (const Token& token : tokens_) {
+    if (!FitsInByte(token.literal)) return false;
+    if ((token.kind == Kind::kDesignator || token.kind == Kind::kDesignatorLetter) &&
+        !(FitsInByte(settings.am_designator) && FitsInByte(settings.pm_designator))) {
+      return false;
+    }
+    if (token.kind == Kind::kMonthName) {
+      for (const auto& name : settings.short_month_names) {
+        if (!FitsInByte(name)) return false;
+      }
+    }
+  }
+  return true;
+}
+
+void AppendDateTimePattern(std::u16string& out, std::u16string_view pattern, double value,
+                           const FormatSettings& settings) {
+  DateTimePattern(pattern).AppendTo(out, value, settings);
 }
 
 std::u16string FormatDateTimePattern(std::u16string_view pattern, double value,

@@ -1,5 +1,7 @@
 #include "convert/line_list.h"
 
+#include "convert/ascii_append.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -15,12 +17,10 @@ void IndexLinesOf(const Text& text, std::vector<std::size_t>& starts) {
   starts.clear();
   if (text.empty()) return;
   starts.push_back(0);
-  using Char = typename Text::value_type;
-  const Char* begin = text.data();
-  const Char* end = begin + text.size();
-  for (const Char* p = begin; p != end; ++p) {
-    // Breaks are always CR LF, so every LF ends a line.
-    if (*p == Char('\n') && p + 1 != end) starts.push_back(static_cast<std::size_t>(p + 1 - begin));
+  // Breaks are always CR LF, so every LF ends a line.
+  const std::size_t last = text.size() - 1;
+  for (std::size_t lf = text.find('\n'); lf != Text::npos && lf < last; lf = text.find('\n', lf + 1)) {
+    starts.push_back(lf + 1);
   }
 }
 
@@ -90,26 +90,42 @@ void LineList::IndexLines() {
 
 int LineCount(const LineList& list) { return static_cast<int>(list.line_starts_.size()); }
 
+bool LineList::LineBounds(int index, std::size_t& begin, std::size_t& length) const noexcept {
+  if (index < 0 || static_cast<std::size_t>(index) >= line_starts_.size()) return false;
+  const auto i = static_cast<std::size_t>(index);
+  begin = line_starts_[i];
+  std::size_t end;
+  if (i + 1 < line_starts_.size()) {
+    end = line_starts_[i + 1] - 2;
+  } else {
+    end = TextLength() - (EndsWithBreak() ? 2 : 0);
+  }
+  length = std::min(end - begin, kLineReadLimit);
+  return true;
+}
+
+std::string_view LineList::NarrowLineAt(int index) const {
+  std::size_t begin, length;
+  if (!LineBounds(index, begin, length)) return {};
+  return std::string_view(narrow_text_).substr(begin, length);
+}
+
+std::u16string_view LineList::WideLineAt(int index) const {
+  std::size_t begin, length;
+  if (!LineBounds(index, begin, length)) return {};
+  return std::u16string_view(wide_text_).substr(begin, length);
+}
+
 void LineAt(const LineList& list, int index, std::u16string& line) {
   line.clear();
-  if (index < 0 || static_cast<std::size_t>(index) >= list.line_starts_.size()) return;
-  const std::size_t i = static_cast<std::size_t>(index);
-  const std::size_t begin = list.line_starts_[i];
-  std::size_t end;
-  if (i + 1 < list.line_starts_.size()) {
-    end = list.line_starts_[i + 1] - 2;
-  } else {
-    end = list.TextLength() - (list.EndsWithBreak() ? 2 : 0);
-  }
-  const std::size_t length = std::min(end - begin, kLineReadLimit);
   if (list.wide_) {
-    line.assign(list.wide_text_, begin, length);
-  } else {
-    line.resize(length);
-    const char* source = list.narrow_text_.data() + begin;
-    for (std::size_t k = 0; k < length; ++k) {
-      line[k] = static_cast<char16_t>(static_cast<unsigned char>(source[k]));
-    }
+    line.assign(list.WideLineAt(index));
+    return;
+  }
+  const std::string_view narrow = list.NarrowLineAt(index);
+  line.resize(narrow.size());
+  for (std::size_t k = 0; k < narrow.size(); ++k) {
+    line[k] = static_cast<char16_t>(static_cast<unsigned char>(narrow[k]));
   }
 }
 
@@ -120,32 +136,41 @@ std::u16string LineAt(const LineList& list, int index) {
 }
 
 void ClearLines(LineList& list) {
+  list.wide_ = false;
   list.narrow_text_.clear();
   list.wide_text_.clear();
   list.line_starts_.clear();
 }
 
+// A line goes behind a final break, or, when the text has none, behind a new one.
+template <class Char>
+void LineList::AppendTo(std::basic_string<Char>& text, const auto& line) {
+  const std::size_t length = text.size();
+  const bool after_break = length == 0 || EndsWithBreak();
+  if (after_break) {
+    line_starts_.push_back(length);
+  } else if (!line.empty()) {
+    line_starts_.push_back(length + 2);
+  }
+  if (!after_break) text.append({Char('\r'), Char('\n')});
+  AppendUnits(text, line);
+  if (after_break) text.append({Char('\r'), Char('\n')});
+}
+
+void LineList::AppendNarrowLine(std::string_view line) {
+  if (wide_) {
+    AppendTo(wide_text_, line);
+  } else {
+    AppendTo(narrow_text_, line);
+  }
+}
+
 void AppendLine(LineList& list, std::u16string_view line) {
   if (!list.wide_ && !FitsInByte(line)) list.Widen();
-  const std::size_t length = list.TextLength();
-  const bool new_line_first = length == 0 || list.EndsWithBreak();
-  if (new_line_first) {
-    list.line_starts_.push_back(length);
-  } else if (!line.empty()) {
-    list.line_starts_.push_back(length + 2);
-  }
-  auto append = [&](auto& text) {
-    using Char = typename std::remove_reference_t<decltype(text)>::value_type;
-    if (!new_line_first) text.append({Char('\r'), Char('\n')});
-    const std::size_t at = text.size();
-    text.resize(at + line.size());
-    for (std::size_t k = 0; k < line.size(); ++k) text[at + k] = static_cast<Char>(line[k]);
-    if (new_line_first) text.append({Char('\r'), Char('\n')});
-  };
   if (list.wide_) {
-    append(list.wide_text_);
+    list.AppendTo(list.wide_text_, line);
   } else {
-    append(list.narrow_text_);
+    list.AppendTo(list.narrow_text_, line);
   }
 }
 

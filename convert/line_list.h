@@ -32,6 +32,12 @@ class LineList {
   std::string_view NarrowText() const noexcept { return narrow_text_; }
   std::u16string_view WideText() const noexcept { return wide_text_; }
   std::u16string Text() const;
+  // Line `index` as a view into the text, at most kLineReadLimit code units; empty outside the
+  // list. NarrowLineAt is valid while !IsWide(), WideLineAt while IsWide().
+  std::string_view NarrowLineAt(int index) const;
+  std::u16string_view WideLineAt(int index) const;
+  // Appends a line whose code units are the bytes of `line`.
+  void AppendNarrowLine(std::string_view line);
   std::size_t TextLength() const noexcept;
   void ReserveText(std::size_t units);
 
@@ -42,6 +48,10 @@ class LineList {
 
  private:
   bool EndsWithBreak() const noexcept;
+  // Where line `index` starts and how many code units of it can be read; false outside the list.
+  bool LineBounds(int index, std::size_t& begin, std::size_t& length) const noexcept;
+  template <class Char>
+  void AppendTo(std::basic_string<Char>& text, const auto& line);
   void Widen();
   void IndexLines();
 

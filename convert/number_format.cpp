@@ -1,7 +1,11 @@
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
+#include "convert/ascii_append.h"
 #include "convert/error.h"
+#include "convert/number_pattern.h"
 #include "convert/value_format.h"
 
 namespace log2plt {
@@ -10,127 +14,175 @@ namespace {
 constexpr std::size_t kMaxPatternLength = 224;
 constexpr int kSignificantDigits = 18;
 
-struct NumberPattern {
-  int integer_zeros = 0;     // 0 placeholders before the point: the least integer digits printed
-  int decimals = 0;          // placeholders after the point
-  int forced_decimals = 0;   // decimals up to the last 0 after the point, always printed
+constexpr std::uint64_t kIntegerPowersOfTen[] = {
+    1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull, 100000000ull,
+    1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull,
+    100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull,
+    1000000000000000000ull,
 };
 
-NumberPattern ScanPattern(std::u16string_view pattern) {
-  NumberPattern scan;
-  bool after_point = false;
-  int decimals_seen = 0;
-  for (const char16_t c : pattern) {
-    if (c == u'.') {
-      after_point = true;
-    } else if (c == u'0' || c == u'#') {
-      if (!after_point) {
-        if (c == u'0' || scan.integer_zeros > 0) ++scan.integer_zeros;
-      } else {
-        ++decimals_seen;
-        if (c == u'0') scan.forced_decimals = decimals_seen;
-      }
-    }
-  }
-  scan.decimals = decimals_seen;
-  return scan;
-}
-
-// 10^n with a 64-bit significand; exact up to n = 27.
+// 10^n with a 64-bit significand, exact up to n = 27.
 long double PowerOfTen(int n) {
+  static constexpr long double kExact[] = {
+      1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+      1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+      1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L,
+  };
+  if (n >= 0 && n <= 27) return kExact[n];
   long double power = 1.0L;
   long double base = 10.0L;
   for (int k = n < 0 ? -n : n; k != 0; k >>= 1, base *= base) {
     if (k & 1) power *= base;
   }
-  return power;
+  return n < 0 ? 1.0L / power : power;
 }
 
-// The decimal digits of |value|: value = 0.d1d2...d18 x 10^exponent, rounded to nearest even.
-struct DecimalDigits {
-  char digits[kSignificantDigits + 1] = {};
-  int count = 0;
-  int exponent = 0;
-};
+// The biased exponent of the x87 extended format (0 for zero and denormals).
+int BiasedExponent(long double value) {
+  unsigned char bytes[sizeof(long double)];
+  std::memcpy(bytes, &value, sizeof(long double));
+  return ((bytes[9] & 0x7F) << 8) | bytes[8];
+}
 
-DecimalDigits DigitsOf(long double magnitude) {
+long double RoundToNearestEven(long double value) { return std::nearbyint(value); }
+
+// |value| = 0.d1d2...d18 x 10^exponent, the 18 digits held as one integer.
+DecimalDigits DigitsOf(long double value) {
   DecimalDigits result;
-  if (!(magnitude >= LDBL_MIN)) return result;  // zero and values too small to be normal
-  int binary_exponent;
-  std::frexp(magnitude, &binary_exponent);
-  // Exponent estimate from the x87 biased exponent b: (b - 16383) is binary_exponent - 1.
-  const long long scaled = static_cast<long long>(binary_exponent - 1) * 19728;
+  result.negative = value < 0;
+  const long double magnitude = std::fabs(value);
+  const int biased = BiasedExponent(magnitude);
+  if (biased == 0 || biased == 0x7FFF) return result;  // zero, too small, or not finite
+  const long long scaled = static_cast<long long>(biased - 16383) * 19728;
   int exponent = static_cast<int>((scaled >= 0 ? scaled : scaled - 65535) / 65536) + 1;
   const int shift = kSignificantDigits - exponent;
-  long double n = shift >= 0 ? magnitude * PowerOfTen(shift) : magnitude / PowerOfTen(-shift);
-  n = std::nearbyint(n);
+  const long double product =
+      shift >= 0 ? magnitude * PowerOfTen(shift) : magnitude / PowerOfTen(-shift);
+  long double n = product < 9.0e18L ? static_cast<long double>(std::llrint(product))
+                                    : RoundToNearestEven(product);
   if (n >= 1e18L) {
-    n = std::nearbyint(n / 10.0L);
+    n = RoundToNearestEven(n / 10.0L);
     ++exponent;
   }
-  auto integer = static_cast<std::uint64_t>(n);
-  for (int k = kSignificantDigits - 1; k >= 0; --k) {
-    result.digits[k] = static_cast<char>('0' + integer % 10);
-    integer /= 10;
-  }
-  result.count = kSignificantDigits;
+  result.digits = static_cast<std::uint64_t>(n);
   result.exponent = exponent;
   return result;
 }
 
-// Cuts the digit string after `keep` digits, rounding half up on the first dropped digit.
-void RoundDigits(DecimalDigits& number, int keep) {
-  if (keep < 0) {
-    number.count = 0;
-    return;
+}  // namespace
+
+NumberPattern::NumberPattern(std::u16string_view pattern) {
+  if (pattern.size() > kMaxPatternLength) throw Error(u"Format string too long");
+  bool after_point = false;
+  for (const char16_t c : pattern) {
+    if (c == u'.') {
+      after_point = true;
+    } else if (c == u'0' || c == u'#') {
+      if (!after_point) {
+        if (c == u'0' || integer_zeros_ > 0) ++integer_zeros_;
+      } else {
+        ++decimals_;
+        if (c == u'0') forced_decimals_ = decimals_;
+      }
+    }
   }
-  if (keep >= number.count) return;
-  const bool round_up = number.digits[keep] >= '5';
-  number.count = keep;
-  if (!round_up) return;
-  int k = keep - 1;
-  while (k >= 0 && number.digits[k] == '9') --k;
-  if (k < 0) {
-    number.digits[0] = '1';
-    number.count = 1;
-    ++number.exponent;
-    return;
-  }
-  ++number.digits[k];
-  number.count = k + 1;
+  // More decimals than significant digits could never show a digit of the value.
+  if (decimals_ > kSignificantDigits) decimals_ = kSignificantDigits;
+  if (forced_decimals_ > kSignificantDigits) forced_decimals_ = kSignificantDigits;
 }
 
-}  // namespace
+template <class Out>
+void NumberPattern::Append(Out& out, long double value, const FormatSettings& settings) const {
+  using Char = typename Out::value_type;
+  const DecimalDigits number = DigitsOf(value);
+  // The digits are cut after position exponent + decimals, rounding half up on the first dropped
+  // digit.
+  const int cut = number.exponent + decimals_;
+  if (number.digits != 0 && cut >= kSignificantDigits) {
+    AppendUncutDigits(out, number, settings);
+    return;
+  }
+  // Below that the kept digits, as one integer, count units of 10^-decimals.
+  std::uint64_t units = 0;
+  if (number.digits != 0 && cut >= 0) {
+    const std::uint64_t divisor = kIntegerPowersOfTen[kSignificantDigits - cut];
+    units = number.digits / divisor;
+    if (number.digits / (divisor / 10) % 10 >= 5) ++units;
+  }
+  const std::uint64_t scale = kIntegerPowersOfTen[decimals_];
+  const std::uint64_t integer_part = units / scale;
+  std::uint64_t fraction = units % scale;
+
+  if (value < 0 && units != 0) out += static_cast<Char>('-');
+  if (integer_part == 0) {
+    for (int k = 0; k < integer_zeros_; ++k) out += static_cast<Char>('0');
+  } else {
+    AppendDecimal(out, integer_part, integer_zeros_);
+  }
+  int fraction_digits = decimals_;
+  while (fraction_digits > forced_decimals_ && fraction % 10 == 0) {
+    fraction /= 10;
+    --fraction_digits;
+  }
+  if (fraction_digits > 0) {
+    out += static_cast<Char>(settings.decimal_separator);
+    AppendDecimal(out, fraction, fraction_digits);
+  }
+}
+
+// All 18 digits stand before the cut: the integer part is the first `exponent` digits (zeros
+// beyond the 18th), the fraction the digits after them.
+template <class Out>
+void NumberPattern::AppendUncutDigits(Out& out, const DecimalDigits& number,
+                                      const FormatSettings& settings) const {
+  using Char = typename Out::value_type;
+  char digits[kSignificantDigits];
+  std::uint64_t rest = number.digits;
+  for (int k = kSignificantDigits - 1; k >= 0; --k, rest /= 10) {
+    digits[k] = static_cast<char>('0' + rest % 10);
+  }
+  auto digit_at = [&](int k) { return k >= 0 && k < kSignificantDigits ? digits[k] : '0'; };
+  if (number.negative) out += static_cast<Char>('-');
+  if (number.exponent <= 0) {
+    for (int k = 0; k < integer_zeros_; ++k) out += static_cast<Char>('0');
+  }
+  for (int k = 0; k < number.exponent; ++k) out += static_cast<Char>(digit_at(k));
+  int fraction_digits = decimals_;
+  while (fraction_digits > forced_decimals_ &&
+         digit_at(number.exponent + fraction_digits - 1) == '0') {
+    --fraction_digits;
+  }
+  if (fraction_digits > 0) {
+    out += static_cast<Char>(settings.decimal_separator);
+    for (int k = 0; k < fraction_digits; ++k) {
+      out += static_cast<Char>(digit_at(number.exponent + k));
+    }
+  }
+}
+
+void NumberPattern::AppendTo(std::u16string& out, long double value,
+                             const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void NumberPattern::AppendTo(TextBuffer<char>& out, long double value,
+                       const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void NumberPattern::AppendTo(TextBuffer<char16_t>& out, long double value,
+                       const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void NumberPattern::AppendTo(std::string& out, long double value,
+                             const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
 
 void AppendNumberPattern(std::u16string& out, std::u16string_view pattern, long double value,
                          const FormatSettings& settings) {
-  if (pattern.size() > kMaxPatternLength) throw Error(u"Format string too long");
-  const NumberPattern scan = ScanPattern(pattern);
-  DecimalDigits number = DigitsOf(std::fabs(value));
-  if (number.count > 0) RoundDigits(number, number.exponent + scan.decimals);
-  while (number.count > 0 && number.digits[number.count - 1] == '0') --number.count;
-
-  if (value < 0 && number.count > 0) out += u'-';
-  const int exponent = number.count > 0 ? number.exponent : 0;
-  const int integer_digits = exponent > 0 ? exponent : 0;
-  for (int k = integer_digits; k < scan.integer_zeros; ++k) out += u'0';
-  for (int k = 0; k < integer_digits; ++k) {
-    out += k < number.count ? static_cast<char16_t>(number.digits[k]) : u'0';
-  }
-  // Fraction digits: the digits after the integer part, after -exponent leading zeros.
-  char16_t fraction[64];
-  int fraction_length = 0;
-  for (int position = 0; position < scan.decimals && position < 64; ++position) {
-    const int k = exponent + position;
-    fraction[position] = (k >= 0 && k < number.count) ? static_cast<char16_t>(number.digits[k]) : u'0';
-    if (fraction[position] != u'0' || position < scan.forced_decimals) {
-      fraction_length = position + 1;
-    }
-  }
-  if (fraction_length > 0) {
-    out += settings.decimal_separator;
-    out.append(fraction, static_cast<std::size_t>(fraction_length));
-  }
+  NumberPattern(pattern).AppendTo(out, value, settings);
 }
 
 std::u16string FormatNumberPattern(std::u16string_view pattern, long double value,
@@ -145,15 +197,10 @@ std::u16string FormatNumberPattern(std::u16string_view pattern, long double valu
 }
 
 void AppendInteger(std::u16string& out, std::int32_t value) {
-  char16_t buffer[12];
-  int length = 0;
-  std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-  do {
-    buffer[length++] = static_cast<char16_t>(u'0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
   if (value < 0) out += u'-';
-  while (length > 0) out += buffer[--length];
+  const std::uint32_t magnitude =
+      value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  AppendDecimal(out, magnitude, 1);
 }
 
 std::u16string FormatInteger(std::int32_t value) {

@@ -171,6 +171,10 @@ TEST(FormatNumberPattern, WritesSevenDecimals) {
       {-1.5L, u"-1.5000000"},
       {0.5L, u"0.5000000"},
       {123456789.123456789L, u"123456789.1234568"},
+      {12345678901.123456789L, u"12345678901.1234568"},
+      {-1000000000000000.5L, u"-1000000000000000.5000000"},
+      {99999.99999996L, u"100000.0000000"},
+      {65535.5L, u"65535.5000000"},
       {1e-30L, u"0.0000000"},
       {40037.333333333333333L, u"40037.3333333"},
       {40037.9999999999L, u"40038.0000000"},
@@ -185,6 +189,9 @@ TEST(FormatNumberPattern, WritesSevenDecimals) {
   EXPECT_EQ(ErrorText([&] { FormatNumberPattern(std::u16string(225, u'0'), 1.0L, settings); }),
             u"Format string too long");
   EXPECT_NO_THROW(FormatNumberPattern(std::u16string(224, u'0'), 1.0L, settings));
+  EXPECT_EQ(FormatNumberPattern(u"#.##", 0.5L, settings), u",5");
+  EXPECT_EQ(FormatNumberPattern(u"0.##", 2.0L, settings), u"2");
+  EXPECT_EQ(FormatNumberPattern(u"000", 7.0L, settings), u"007");
 }
 
 TEST(FormatInteger, WritesDecimalDigits) {

@@ -1,0 +1,46 @@
+#pragma once
+// A date-time pattern read once and applied to many values, for the conversion's hot path.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/ascii_append.h"
+#include "convert/format_settings.h"
+
+namespace log2plt {
+
+class DateTimePattern {
+ public:
+  explicit DateTimePattern(std::u16string_view pattern);
+
+  void AppendTo(std::u16string& out, double value, const FormatSettings& settings) const;
+  // For texts of one byte per code unit: every settings text the pattern prints must fit in a
+  // byte (see PrintsOnlyNarrowTexts).
+  void AppendTo(std::string& out, double value, const FormatSettings& settings) const;
+  void AppendTo(TextBuffer<char>& out, double value, const FormatSettings& settings) const;
+  void AppendTo(TextBuffer<char16_t>& out, double value, const FormatSettings& settings) const;
+  bool PrintsOnlyNarrowTexts(const FormatSettings& settings) const;
+
+ private:
+  enum class Kind {
+    kLiteral, kDay, kMonthNumber, kMonthName, kYear, kFullYear, kHour, kMinute, kSecond,
+    kMillisecond, kDesignator, kDesignatorLetter, kTimeSeparator,
+  };
+  struct Token {
+    Token(Kind token_kind, int token_width = 1, bool on_twelve_hour_clock = false)
+        : kind(token_kind), width(token_width), twelve_hour(on_twelve_hour_clock) {}
+    Kind kind;
+    int width = 1;
+    bool twelve_hour = false;
+    std::u16string literal;
+  };
+
+  template <class Out>
+  void Append(Out& out, double value, const FormatSettings& settings) const;
+
+  std::vector<Token> tokens_;
+  bool needs_date_ = false;
+};
+
+}  // namespace log2plt
