@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cstdint>
 #include <functional>
+#include <thread>
 #include <optional>
 
 #include "convert/error.h"
@@ -215,6 +216,26 @@ TEST(FloatingPointPolicy, DivisionByZeroBecomesAnError) {
   EXPECT_EQ(ErrorText([] { DivideExtended(1.0L, 0.0L); }), u"Floating point division by zero");
   EXPECT_EQ(ErrorText([] { DivideExtended(0.0L, 0.0L); }), u"Invalid floating point operation");
   EXPECT_EQ(DivideExtended(1.0L, -2.0L), -0.5L);
+}
+
+}  // namespace
+}  // namespace log2plt
+
+namespace log2plt {
+namespace {
+
+// Windows starts threads with a 53-bit precision control; every thread puts the policy in force.
+TEST(FloatingPointPolicy, HoldsOnAThreadThatAppliesIt) {
+  std::u16string text;
+  std::uint16_t control_word = 0;
+  std::thread worker([&] {
+    ApplyFloatingPointPolicy();
+    control_word = CurrentX87ControlWord();
+    text = FormatNumberPattern(u"0.######0", 40037.0L + 0.00000005L);
+  });
+  worker.join();
+  EXPECT_EQ(control_word & 0x0F3F, 0x033F);
+  EXPECT_EQ(text, u"40037.0000001");
 }
 
 }  // namespace
