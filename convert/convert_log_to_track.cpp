@@ -105,8 +105,17 @@ void ConvertLogToTrack(const LineList& input, double day, LineList& output,
   const bool narrow_output = !input.IsWide() && FitsInByte(parts.date_field) &&
                              settings.decimal_separator <= 0xFF &&
                              parts.time_pattern.PrintsOnlyNarrowTexts(settings);
-  output.ReserveText(output.TextLength() +
-                     static_cast<std::size_t>(point_count) * 64);
+  // Room for the whole track at once, so the text is never copied to grow: the words come
+  // from the input's text, the rest of a line has a bounded length. Room that stays unused is
+  // never touched.
+  const std::size_t fixed_part_bound =
+      64 + parts.date_field.size() +
+      2 * (settings.long_time_pattern.size() + settings.am_designator.size() +
+           settings.pm_designator.size());
+  output.ReserveText(output.TextLength() + input.TextLength() +
+                     static_cast<std::size_t>(point_count) * fixed_part_bound);
+  output.ReserveLines(static_cast<std::size_t>(LineCount(output)) +
+                      static_cast<std::size_t>(point_count));
   if (input.IsWide()) {
     AppendPointLines<std::u16string_view, TextBuffer<char16_t>>(input, point_count, start_time, step,
                                                           day, parts, output);

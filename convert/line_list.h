@@ -40,6 +40,7 @@ class LineList {
   void AppendNarrowLine(std::string_view line);
   std::size_t TextLength() const noexcept;
   void ReserveText(std::size_t units);
+  void ReserveLines(std::size_t count) { line_starts_.reserve(count); }
 
   friend int LineCount(const LineList& list);
   friend void LineAt(const LineList& list, int index, std::u16string& line);
