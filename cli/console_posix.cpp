@@ -1,0 +1,48 @@
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+
+#include "cli/console.h"
+#include "convert/utf.h"
+
+namespace log2plt::cli {
+
+void PrepareProcess() {
+  // A write past the file size limit fails as a short write instead of killing the program, so
+  // the half-written temporary file is removed and the target stays as it was.
+  std::signal(SIGXFSZ, SIG_IGN);
+  // iconv's best-fit replacements follow the character classes of the user's locale.
+  std::setlocale(LC_CTYPE, "");
+}
+
+std::vector<std::u16string> Arguments(int argc, char** argv) {
+  std::vector<std::u16string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(FromUtf8(argv[i]));
+  return arguments;
+}
+
+void PrintOut(std::u16string_view text) {
+  std::fputs(ToUtf8(text).c_str(), stdout);
+  std::fflush(stdout);
+}
+
+void PrintError(std::u16string_view text) {
+  std::fputs(ToUtf8(text).c_str(), stderr);
+  std::fflush(stderr);
+}
+
+bool IsInteractive() { return isatty(STDIN_FILENO) && isatty(STDERR_FILENO); }
+
+std::optional<std::string> ReadLine() {
+  std::string line;
+  for (int c; (c = std::fgetc(stdin)) != EOF;) {
+    if (c == '\n') return line;
+    line += static_cast<char>(c);
+  }
+  if (line.empty()) return std::nullopt;
+  return line;
+}
+
+}  // namespace log2plt::cli

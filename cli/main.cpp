@@ -1,0 +1,96 @@
+// log2plt: converts GPS track logs to OziExplorer track files, one conversion run per input.
+
+#include <cmath>
+
+#include "cli/console.h"
+#include "cli/options.h"
+#include "convert/convert_log_to_track.h"
+#include "convert/error.h"
+#include "convert/float_policy.h"
+#include "convert/format_settings.h"
+#include "convert/line_list.h"
+#include "convert/text_file.h"
+#include "platform/path.h"
+
+namespace log2plt::cli {
+namespace {
+
+constexpr std::u16string_view kUsage =
+    u"Usage: log2plt [-f|--force] [-o OUTPUT] [--date YYYY-MM-DD] INPUT...\n"
+    u"Converts GPS track logs (*.log) to OziExplorer 2.1 track files (*.plt).\n"
+    u"\n"
+    u"  -f, --force        replace an existing output file without asking\n"
+    u"  -o OUTPUT          the output file, for one input only; by default the input\n"
+    u"                     name with its last three characters replaced by \"plt\"\n"
+    u"  --date YYYY-MM-DD  the day of every point; by default the day on which the\n"
+    u"                     input file was last written\n"
+    u"  --help             show this help\n"
+    u"  --version          show the version\n";
+
+// The window asks the same question before it overwrites.
+bool MayReplace(std::u16string_view output, bool force) {
+  if (force) return true;
+  if (!IsInteractive()) {
+    throw Error(FillTemplate(u"File \"%s\" already exists; -f replaces it",
+                             {platform::path::FullPath(output)}));
+  }
+  PrintError(FillTemplate(u"log2plt: %s: Такой файлик уже существует. Перезапишем? [y/N] ",
+                          {output}));
+  const std::optional<std::string> answer = ReadLine();
+  return answer && (*answer == "y" || *answer == "Y");
+}
+
+// One conversion run; false when the user declines to replace the output.
+bool ConvertFile(const Options& options, std::u16string_view input, LineList& memo_in,
+                 LineList& memo_out) {
+  ProcessFormatSettings().decimal_separator = u'.';
+  const std::u16string output = options.output.value_or(DefaultOutputName(input));
+  if (IsExistingFile(output) && !MayReplace(output, options.force)) return false;
+  const double day = options.day ? *options.day : std::trunc(LastWriteDateTime(input));
+  LoadLineList(memo_in, input);
+  ConvertLogToTrack(memo_in, day, memo_out);
+  // Nothing reads the log again; its memory is better spent on saving.
+  memo_in = LineList();
+  SaveLineList(memo_out, output);
+  memo_out = LineList();
+  return true;
+}
+
+int Main(int argc, char** argv) {
+  PrepareProcess();
+  ApplyFloatingPointPolicy();
+  Options options;
+  try {
+    options = ParseOptions(Arguments(argc, argv));
+  } catch (const Error& error) {
+    PrintError(u"log2plt: " + error.Message() + u"\nTry 'log2plt --help'.\n");
+    return 2;
+  }
+  if (options.help) {
+    PrintOut(kUsage);
+    return 0;
+  }
+  if (options.version) {
+    PrintOut(u"log2plt " LOG2PLT_VERSION u"\n");
+    return 0;
+  }
+  LoadFormatSettings();
+
+  int status = 0;
+  LineList memo_in;
+  LineList memo_out;
+  for (const std::u16string& input : options.inputs) {
+    try {
+      if (!ConvertFile(options, input, memo_in, memo_out)) status = 1;
+    } catch (const Error& error) {
+      PrintError(u"log2plt: " + WithFinalFullStop(error.Message()) + u"\n");
+      status = 1;
+    }
+  }
+  return status;
+}
+
+}  // namespace
+}  // namespace log2plt::cli
+
+int main(int argc, char** argv) { return log2plt::cli::Main(argc, argv); }

@@ -1,0 +1,29 @@
+#pragma once
+// The command line of log2plt.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace log2plt::cli {
+
+struct Options {
+  bool force = false;
+  bool help = false;
+  bool version = false;
+  std::optional<std::u16string> output;
+  std::optional<double> day;  // --date, as a date-time value
+  std::vector<std::u16string> inputs;
+};
+
+// Throws log2plt::Error with the usage problem.
+Options ParseOptions(const std::vector<std::u16string>& arguments);
+
+// A YYYY-MM-DD calendar date as a date-time value; nothing for anything else.
+std::optional<double> ParseDate(std::u16string_view text);
+
+// The input name with its last three characters replaced by "plt"; "plt" for a name of three
+// characters or fewer.
+std::u16string DefaultOutputName(std::u16string_view input);
+
+}  // namespace log2plt::cli

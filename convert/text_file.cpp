@@ -1,0 +1,74 @@
+#include "convert/text_file.h"
+
+#include <algorithm>
+#include <string>
+
+#include "convert/dos_datetime.h"
+#include "convert/text_codec.h"
+#include "platform/codepage.h"
+#include "platform/file.h"
+
+namespace log2plt {
+namespace {
+
+// Text goes to the file in pieces of this many code units, so that a converted copy of a large
+// list never exists whole.
+constexpr std::size_t kSaveChunk = 1 << 20;
+
+void SaveNarrow(std::string_view text, platform::file::Replacement& file) {
+  std::u16string wide;
+  std::string bytes;
+  for (std::size_t at = 0; at < text.size(); at += kSaveChunk) {
+    const std::string_view chunk = text.substr(at, kSaveChunk);
+    // ASCII is the same in every ANSI code page.
+    if (IsAscii(chunk)) {
+      file.Write(chunk);
+      continue;
+    }
+    wide.assign(chunk.size(), u'\0');
+    std::transform(chunk.begin(), chunk.end(), wide.begin(),
+                   [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
+    bytes.clear();
+    platform::codepage::AppendEncodedAnsi(bytes, wide);
+    file.Write(bytes);
+  }
+}
+
+void SaveWide(std::u16string_view text, platform::file::Replacement& file) {
+  std::string bytes;
+  while (!text.empty()) {
+    std::size_t length = std::min(text.size(), kSaveChunk);
+    // A surrogate pair is converted whole.
+    if (length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) ++length;
+    bytes.clear();
+    platform::codepage::AppendEncodedAnsi(bytes, text.substr(0, length));
+    file.Write(bytes);
+    text.remove_prefix(length);
+  }
+}
+
+}  // namespace
+
+void LoadLineList(LineList& list, std::u16string_view file_name) {
+  AssignFileBytes(list, platform::file::ReadAll(file_name));
+}
+
+void SaveLineList(const LineList& list, std::u16string_view file_name) {
+  platform::file::Replacement file(file_name);
+  if (list.IsWide()) {
+    SaveWide(list.WideText(), file);
+  } else {
+    SaveNarrow(list.NarrowText(), file);
+  }
+  file.Commit();
+}
+
+bool IsExistingFile(std::u16string_view file_name) {
+  return platform::file::IsExistingFile(file_name);
+}
+
+double LastWriteDateTime(std::u16string_view file_name) {
+  return UnpackDosDateTime(platform::file::LastWriteDosDateTime(file_name));
+}
+
+}  // namespace log2plt

@@ -1,0 +1,241 @@
+// Files on POSIX. The sharing rules become advisory open-file-description locks: a loaded file
+// is held with a shared lock, a saved file and a file whose date is asked for with an exclusive
+// one, so two converters (or the tests' second process) see each other the way Windows programs
+// see each other's sharing modes.
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "convert/dos_datetime.h"
+#include "convert/error.h"
+#include "convert/utf.h"
+#include "platform/error_text.h"
+#include "platform/file.h"
+#include "platform/path.h"
+
+namespace log2plt::platform::file {
+namespace {
+
+class Fd {
+ public:
+  Fd() = default;
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() { Close(); }
+  Fd(Fd&& other) noexcept : fd_(other.Release()) {}
+  Fd& operator=(Fd&& other) noexcept {
+    if (this != &other) {
+      Close();
+      fd_ = other.Release();
+    }
+    return *this;
+  }
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  int Release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+  int Close() {
+    const int result = fd_ >= 0 ? ::close(fd_) : 0;
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+// Windows refuses wildcards in file names; so do we, so that the existence test and the save
+// agree about a name such as "*.plt".
+bool HasWildcard(std::u16string_view name) { return name.find_first_of(u"*?") != name.npos; }
+
+[[noreturn]] void ThrowFileError(std::u16string_view message_template, std::u16string_view name,
+                                 int error) {
+  throw Error(FillTemplate(message_template, {path::FullPath(name), SystemErrorText(
+                                                                        static_cast<unsigned long>(error))}));
+}
+
+constexpr std::u16string_view kCannotOpen = u"Cannot open file \"%s\". %s";
+constexpr std::u16string_view kCannotCreate = u"Cannot create file \"%s\". %s";
+
+// Opens a name, refusing wildcards and folders; -1 with errno set on failure.
+int OpenFile(std::u16string_view name, int flags) {
+  if (HasWildcard(name)) {
+    errno = EINVAL;
+    return -1;
+  }
+  const std::string native = ToUtf8(name);
+  const int fd = ::open(native.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat facts;
+  if (::fstat(fd, &facts) == 0 && S_ISDIR(facts.st_mode)) {
+    ::close(fd);
+    errno = EISDIR;
+    return -1;
+  }
+  return fd;
+}
+
+bool Lock(int fd, short type) {
+  struct flock lock = {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+// Whether another open file description holds any lock on the file.
+bool LockedByOthers(int fd) {
+  struct flock lock = {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  return ::fcntl(fd, F_OFD_GETLK, &lock) != 0 || lock.l_type != F_UNLCK;
+}
+
+std::string FolderOf(const std::string& native) {
+  const std::size_t slash = native.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return native.substr(0, slash);
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::string ReadAll(std::u16string_view name) {
+  Fd fd(OpenFile(name, O_RDONLY));
+  if (!fd || !Lock(fd.get(), F_RDLCK)) ThrowFileError(kCannotOpen, name, errno);
+  struct stat facts;
+  if (::fstat(fd.get(), &facts) != 0) ThrowFileError(kCannotOpen, name, errno);
+  // Bytes that a short read does not deliver stay zero, so the text ends where they begin.
+  std::string bytes(static_cast<std::size_t>(facts.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return bytes;
+}
+
+struct Replacement::State {
+  std::u16string name;
+  std::string target;
+  std::string temp;
+  Fd target_fd;  // holds the exclusive lock on an existing target
+  Fd out;
+  bool direct = false;  // a device or pipe: written in place
+};
+
+Replacement::Replacement(std::u16string_view name) : state_(std::make_unique<State>()) {
+  State& s = *state_;
+  s.name = name;
+  s.target = ToUtf8(name);
+  if (name.empty()) ThrowFileError(kCannotCreate, name, ENOENT);
+
+  mode_t mode = NewFileMode();
+  s.target_fd = Fd(OpenFile(name, O_WRONLY | O_NOCTTY));
+  if (s.target_fd) {
+    struct stat facts;
+    if (::fstat(s.target_fd.get(), &facts) != 0) ThrowFileError(kCannotCreate, name, errno);
+    // A read-only file stays read-only, also for root, who may open it for writing anyway.
+    if ((facts.st_mode & 0222) == 0) ThrowFileError(kCannotCreate, name, EACCES);
+    if (!Lock(s.target_fd.get(), F_WRLCK)) ThrowFileError(kCannotCreate, name, errno);
+    if (!S_ISREG(facts.st_mode)) {
+      s.direct = true;
+      return;
+    }
+    mode = facts.st_mode & 07777;
+  } else if (errno != ENOENT) {
+    ThrowFileError(kCannotCreate, name, errno);
+  }
+
+  const std::string folder = FolderOf(s.target);
+  const std::size_t slash = s.target.rfind('/');
+  std::string pattern = folder + "/." +
+                        s.target.substr(slash == std::string::npos ? 0 : slash + 1) + ".XXXXXX";
+  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd < 0) ThrowFileError(kCannotCreate, name, errno);
+  s.out = Fd(fd);
+  s.temp = pattern;
+  ::fchmod(fd, mode);
+}
+
+Replacement::~Replacement() {
+  if (!state_->temp.empty()) ::unlink(state_->temp.c_str());
+}
+
+void Replacement::Write(std::string_view bytes) {
+  const int fd = state_->direct ? state_->target_fd.get() : state_->out.get();
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) throw Error(u"Stream write error");
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+void Replacement::Commit() {
+  State& s = *state_;
+  if (s.direct) return;
+  if (::fdatasync(s.out.get()) != 0 || s.out.Close() != 0) throw Error(u"Stream write error");
+  if (::rename(s.temp.c_str(), s.target.c_str()) != 0) ThrowFileError(kCannotCreate, s.name, errno);
+  s.temp.clear();
+  // The rename itself reaches the disk with the folder.
+  Fd folder(::open(FolderOf(s.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder) ::fsync(folder.get());
+}
+
+bool IsExistingFile(std::u16string_view name) {
+  if (name.empty() || HasWildcard(name)) return false;
+  const std::string native = ToUtf8(name);
+  struct stat facts;
+  if (::stat(native.c_str(), &facts) == 0) return !S_ISDIR(facts.st_mode);
+  if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG || errno == EINVAL ||
+      errno == ELOOP) {
+    return false;
+  }
+  // The name's own facts are out of reach; its folder's listing may still show it.
+  const std::size_t slash = native.rfind('/');
+  const std::string entry = native.substr(slash == std::string::npos ? 0 : slash + 1);
+  DIR* folder = ::opendir(FolderOf(native).c_str());
+  if (folder == nullptr) return false;
+  bool found = false;
+  while (const dirent* item = ::readdir(folder)) {
+    if (entry == item->d_name) {
+      found = item->d_type != DT_DIR;
+      break;
+    }
+  }
+  ::closedir(folder);
+  return found;
+}
+
+std::uint32_t LastWriteDosDateTime(std::u16string_view name) {
+  if (name.empty()) return kNoDosDateTime;
+  Fd fd(OpenFile(name, O_RDONLY));
+  if (!fd || !Lock(fd.get(), F_RDLCK) || LockedByOthers(fd.get())) return kNoDosDateTime;
+  struct stat facts;
+  if (::fstat(fd.get(), &facts) != 0) return kNoDosDateTime;
+  // One offset for every file time: the one in force now.
+  const time_t now = ::time(nullptr);
+  struct tm local;
+  if (::localtime_r(&now, &local) == nullptr) return kNoDosDateTime;
+  const auto packed = PackDosDateTime(static_cast<std::int64_t>(facts.st_mtim.tv_sec) + local.tm_gmtoff);
+  return packed ? *packed : kNoDosDateTime;
+}
+
+}  // namespace log2plt::platform::file

@@ -1,0 +1,18 @@
+#include <windows.h>
+
+#include "platform/path.h"
+
+namespace log2plt::platform::path {
+
+std::u16string FullPath(std::u16string_view name) {
+  const std::wstring wide(name.begin(), name.end());
+  if (wide.empty()) return {};
+  DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return std::u16string(name);
+  std::wstring full(size, L'\0');
+  size = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+  if (size == 0 || size >= full.size()) return std::u16string(name);
+  return std::u16string(full.begin(), full.begin() + size);
+}
+
+}  // namespace log2plt::platform::path
