@@ -127,11 +127,13 @@ void AppendEncodedAnsi(std::string& out_text, std::u16string_view text) {
     if (out_left < 1) grow();
     *out++ = '?';
     --out_left;
-    char16_t unit;
-    std::memcpy(&unit, in, 2);
-    const std::size_t skip = (unit >= 0xD800 && unit <= 0xDBFF && in_left >= 4) ? 4 : 2;
-    in += std::min(skip, in_left);
-    in_left -= std::min(skip, in_left);
+    char16_t units[2] = {};
+    std::memcpy(units, in, std::min<std::size_t>(in_left, 4));
+    const bool pair = in_left >= 4 && units[0] >= 0xD800 && units[0] <= 0xDBFF &&
+                      units[1] >= 0xDC00 && units[1] <= 0xDFFF;
+    const std::size_t skip = std::min<std::size_t>(pair ? 4 : 2, in_left);
+    in += skip;
+    in_left -= skip;
     iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
   }
   out_text.resize(out_text.size() - out_left);
