@@ -1,0 +1,27 @@
+#pragma once
+// The layout is given for 96 pixels per inch; every position, size and font follows the screen.
+
+#include <windows.h>
+
+namespace log2plt::win32 {
+
+class DpiScale {
+ public:
+  explicit DpiScale(int dpi) : dpi_(dpi) {}
+  static DpiScale OfScreen() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return DpiScale(dpi > 0 ? dpi : 96);
+  }
+
+  int operator()(int pixels_at_96) const { return MulDiv(pixels_at_96, dpi_, 96); }
+  RECT operator()(int left, int top, int width, int height) const {
+    return {(*this)(left), (*this)(top), (*this)(left + width), (*this)(top + height)};
+  }
+
+ private:
+  int dpi_;
+};
+
+}  // namespace log2plt::win32

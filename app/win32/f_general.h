@@ -1,0 +1,79 @@
+#pragma once
+// Form7, the program's one window: the two file names, the button that converts, and the two
+// line lists behind them.
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/win32/filename_edit.h"
+#include "app/win32/gdi.h"
+#include "app/win32/skin_manager.h"
+#include "convert/line_list.h"
+
+namespace log2plt::win32 {
+
+// A multi-line control that is never shown; the window keeps its lines as a line list, so huge
+// logs never pass through the control.
+struct HiddenMemo {
+  HWND Handle = nullptr;
+  LineList Lines{u"MemoIn"};
+};
+
+class TForm7 {
+ public:
+  static constexpr wchar_t kClassName[] = L"TForm7";
+  static constexpr wchar_t kCaption[] = L"LOG to PLT кодер";
+
+  // Creates the window and its controls, hidden, then runs FormCreate. Throws when the window
+  // system refuses the window or one of its controls.
+  explicit TForm7(HINSTANCE instance);
+  ~TForm7();
+  TForm7(const TForm7&) = delete;
+  TForm7& operator=(const TForm7&) = delete;
+
+  HWND Handle() const noexcept { return window_; }
+  // The first show, as the program was asked to show it, followed by FormShow.
+  void Show(int show_command);
+
+  void FormCreate();
+  void FormShow();
+  void FilenameEditInAfterDialog(TsFilenameEdit& sender, std::wstring& name, bool& action);
+  void sBitBtn1Click();
+
+  win32::SkinManager SkinManager;
+  win32::SkinProvider SkinProvider;
+  TsFilenameEdit FilenameEditIn;
+  HWND sLabelFX1 = nullptr;
+  HWND sLabelFX2 = nullptr;
+  HWND sBitBtn1 = nullptr;
+  HWND FilenameEditOut = nullptr;
+  HiddenMemo MemoIn;
+  HiddenMemo MemoOut;
+
+ private:
+  struct FileNames {
+    std::u16string input;
+    std::u16string output;
+  };
+  // The steps of a conversion run that need more than one call.
+  void UseDecimalPointFromNowOn();
+  FileNames TakeFileNames() const;
+  bool MayWriteOutput(const FileNames& names) const;
+  void ConvertMemoInToMemoOut(double day);
+
+  void CreateControls();
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  HWND window_ = nullptr;
+  Font window_font_;
+  Font label_font_;
+  Icon glyph_;
+  Icon icon_;
+  Icon small_icon_;
+  HWND last_focus_ = nullptr;
+  UINT taskbar_created_ = 0;
+};
+
+}  // namespace log2plt::win32

@@ -1,0 +1,245 @@
+#include "app/win32/filename_edit.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/win32/browse_names.h"
+#include "app/win32/error_display.h"
+#include "app/win32/gdi.h"
+#include "app/win32/glyphs.h"
+#include "app/win32/system_calls.h"
+
+namespace log2plt::win32 {
+namespace {
+
+constexpr wchar_t kButtonClass[] = L"Log2PltBrowseButton";
+constexpr UINT_PTR kSubclassId = 1;
+// Room for the long names that the dialog can return, far beyond the typing limit.
+constexpr std::size_t kDialogNameCapacity = 32768;
+
+bool IsExistingFolder(const std::wstring& folder) {
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// "text|pattern|..." as the dialog wants it: NUL-separated, ending in two NULs.
+std::wstring DialogFilter(std::wstring_view filter) {
+  std::wstring pairs(filter);
+  std::replace(pairs.begin(), pairs.end(), L'|', L'\0');
+  pairs.push_back(L'\0');
+  return pairs;
+}
+
+// Places the classic dialog on the monitor it was opened from: centred across, and a third of
+// the way down the room that the monitor leaves.
+UINT_PTR CALLBACK PlaceDialogHook(HWND child, UINT message, WPARAM, LPARAM lparam) {
+  if (message == WM_INITDIALOG) {
+    const auto* dialog = reinterpret_cast<const OPENFILENAMEW*>(lparam);
+    SetWindowLongPtrW(child, GWLP_USERDATA, dialog->lCustData);
+  } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lparam)->code == CDN_INITDONE) {
+    const HWND dialog = GetParent(child);
+    const auto monitor = reinterpret_cast<HMONITOR>(GetWindowLongPtrW(child, GWLP_USERDATA));
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    RECT box;
+    if (GetMonitorInfoW(monitor, &info) && GetWindowRect(dialog, &box)) {
+      const RECT& screen = info.rcMonitor;
+      const int width = box.right - box.left, height = box.bottom - box.top;
+      SetWindowPos(dialog, nullptr, screen.left + (screen.right - screen.left - width) / 2,
+                   screen.top + (screen.bottom - screen.top - height) / 3, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  return 0;
+}
+
+void RegisterButtonClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.lpszClassName = kButtonClass;
+  RegisterClassExW(&window_class);  // fails harmlessly when the class exists already
+}
+
+}  // namespace
+
+bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_width) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | ES_AUTOHSCROLL,
+                          bounds.left, bounds.top, bounds.right - bounds.left,
+                          bounds.bottom - bounds.top, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (!edit_) return false;
+  SendMessageW(edit_, EM_SETLIMITTEXT, kMaxLength, 0);
+
+  RegisterButtonClass(instance, &ButtonProc);
+  RECT inner;
+  GetClientRect(edit_, &inner);
+  button_ = CreateWindowExW(0, kButtonClass, L"", WS_CHILD | WS_VISIBLE, inner.right - button_width,
+                            0, button_width, inner.bottom, edit_, nullptr, instance, nullptr);
+  if (!button_) return false;
+  SetWindowLongPtrW(button_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowSubclass(edit_, &EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SendMessageW(edit_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, button_width));
+  return true;
+}
+
+std::wstring TsFilenameEdit::Text() const {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void TsFilenameEdit::SetText(std::wstring_view text) {
+  const std::wstring copy(text);
+  SetWindowTextW(edit_, copy.c_str());
+}
+
+void TsFilenameEdit::Browse() {
+  std::wstring name = Text();
+  PrepareDialog(name);
+  const bool accepted = ExecuteOpenDialog();
+  if (accepted) name = DialogFileName;
+  TakeFocus();
+  bool action = accepted;
+  if (OnAfterDialog) OnAfterDialog(*this, name, action);
+  if (action) {
+    SetText(name);
+    InitialDir = StartingFolder(FolderPart(DialogFileName));
+  }
+}
+
+void TsFilenameEdit::PrepareDialog(std::wstring& name) {
+  if (!IsValidFileName(name)) return;
+  const std::wstring folder(FolderPart(name));
+  if (IsExistingFolder(folder)) InitialDir = StartingFolder(folder);
+  if (!IsValidFileName(NamePart(name))) name.clear();
+  DialogFileName = name;
+}
+
+bool TsFilenameEdit::ExecuteOpenDialog() {
+  std::vector<wchar_t> file(std::max(kDialogNameCapacity, DialogFileName.size() + 1), L'\0');
+  std::copy(DialogFileName.begin(), DialogFileName.end(), file.begin());
+  const std::wstring filter = DialogFilter(Filter);
+  const HWND owner = GetAncestor(edit_, GA_ROOT);
+  const HWND active = GetActiveWindow();
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = static_cast<DWORD>(FilterIndex);
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+  dialog.lpfnHook = &PlaceDialogHook;
+  dialog.lCustData = reinterpret_cast<LPARAM>(
+      MonitorFromWindow(active ? active : owner, MONITOR_DEFAULTTONEAREST));
+  if (!System().get_open_file_name(&dialog)) return false;
+  DialogFileName = file.data();
+  return true;
+}
+
+void TsFilenameEdit::TakeFocus() {
+  if (IsWindowVisible(edit_) && IsWindowEnabled(edit_)) SetFocus(edit_);
+}
+
+LRESULT CALLBACK TsFilenameEdit::EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
+                                          UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<TsFilenameEdit*>(data);
+  switch (message) {
+    case WM_SETFOCUS: {
+      const LRESULT result = DefSubclassProc(edit, message, wparam, lparam);
+      if (GetWindowTextLengthW(edit) > 0) SendMessageW(edit, EM_SETSEL, 0, -1);
+      return result;
+    }
+    case WM_SYSKEYDOWN:
+      if (wparam == VK_DOWN) {
+        RunHandler([self] { self->Browse(); });
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      // Enter and Escape belong to the window; the field takes neither as text.
+      if (wparam == VK_RETURN || wparam == VK_ESCAPE || wparam == L'\n') return 0;
+      break;
+    case WM_SETFONT: {
+      // A new font resets the margins; the text must still end where the button starts.
+      const LRESULT result = DefSubclassProc(edit, message, wparam, lparam);
+      RECT button;
+      GetWindowRect(self->button_, &button);
+      SendMessageW(edit, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, button.right - button.left));
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(edit, &EditProc, kSubclassId);
+      break;
+  }
+  return DefSubclassProc(edit, message, wparam, lparam);
+}
+
+LRESULT CALLBACK TsFilenameEdit::ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<TsFilenameEdit*>(GetWindowLongPtrW(button, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(button, message, wparam, lparam);
+  switch (message) {
+    case WM_PAINT: {
+      PaintDc dc(button);
+      RECT area;
+      GetClientRect(button, &area);
+      const int face = self->button_pressed_ ? COLOR_BTNSHADOW
+                       : self->button_hot_   ? COLOR_BTNFACE
+                                             : COLOR_WINDOW;
+      FillRect(dc, &area, GetSysColorBrush(face));
+      const BrowseGlyphState state = self->button_pressed_ ? BrowseGlyphState::kPressed
+                                     : self->button_hot_   ? BrowseGlyphState::kHot
+                                                           : BrowseGlyphState::kNormal;
+      DrawBrowseGlyph(dc, area, state);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+      if (!self->button_hot_) {
+        self->button_hot_ = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
+        TrackMouseEvent(&track);
+        InvalidateRect(button, nullptr, FALSE);
+      }
+      return 0;
+    case WM_MOUSELEAVE:
+      self->button_hot_ = false;
+      InvalidateRect(button, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONDOWN:
+      // The button never takes the focus: the field keeps it, or whatever had it.
+      self->button_pressed_ = true;
+      SetCapture(button);
+      InvalidateRect(button, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool was_pressed = self->button_pressed_;
+      if (GetCapture() == button) ReleaseCapture();
+      self->button_pressed_ = false;
+      InvalidateRect(button, nullptr, FALSE);
+      RECT area;
+      GetClientRect(button, &area);
+      const POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      if (was_pressed && PtInRect(&area, point)) RunHandler([self] { self->Browse(); });
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      self->button_pressed_ = false;
+      InvalidateRect(button, nullptr, FALSE);
+      return 0;
+  }
+  return DefWindowProcW(button, message, wparam, lparam);
+}
+
+}  // namespace log2plt::win32

@@ -1,0 +1,20 @@
+#include <windows.h>
+
+#include "platform/program.h"
+
+namespace log2plt::platform::program {
+
+std::u16string ExecutablePath() {
+  // GetModuleFileNameW truncates silently; grow until the whole path fits.
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), length);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace log2plt::platform::program
