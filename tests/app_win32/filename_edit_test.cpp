@@ -168,5 +168,64 @@ TEST_F(FilenameEditTest, SelectsItsWholeTextOnFocusAndTakesNeitherEnterNorEscape
   EXPECT_FALSE(GetWindowLongPtrW(edit, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 }
 
+
+namespace real_dialog {
+
+struct Seen {
+  bool found = false;
+  RECT box{};
+  RECT screen{};
+  std::wstring answer;
+};
+Seen seen;
+
+BOOL CALLBACK FindOpenDialog(HWND window, LPARAM found) {
+  wchar_t class_name[16] = {};
+  GetClassNameW(window, class_name, 16);
+  if (std::wstring(class_name) == L"#32770" && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Answers the platform's dialog from inside its own message loop: types a name and accepts.
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  KillTimer(nullptr, timer);
+  seen.found = true;
+  GetWindowRect(dialog, &seen.box);
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &info);
+  seen.screen = info.rcMonitor;
+  constexpr int kFileNameBox = 0x47c;  // cmb13, the name box of the explorer-style dialog
+  SetDlgItemTextW(dialog, kFileNameBox, seen.answer.c_str());
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace real_dialog
+
+TEST_F(FilenameEditTest, ThePlatformsDialogOpensAThirdDownTheScreenAndReturnsATypedNewName) {
+  System().get_open_file_name = &GetOpenFileNameW;
+  real_dialog::seen = {};
+  real_dialog::seen.answer = folder_ / L"not yet there.log";
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &real_dialog::AnswerDialog);
+  field_->Browse();
+  KillTimer(nullptr, timer);
+
+  ASSERT_TRUE(real_dialog::seen.found);
+  const RECT& box = real_dialog::seen.box;
+  const RECT& screen = real_dialog::seen.screen;
+  EXPECT_EQ(box.left, screen.left + (screen.right - screen.left - (box.right - box.left)) / 2);
+  EXPECT_EQ(box.top, screen.top + (screen.bottom - screen.top - (box.bottom - box.top)) / 3);
+  ASSERT_EQ(events_.size(), 1u);
+  EXPECT_TRUE(events_[0].action);
+  EXPECT_EQ(events_[0].name, real_dialog::seen.answer);
+  EXPECT_EQ(TextOf(field_->Handle()), real_dialog::seen.answer);
+}
+
 }  // namespace
 }  // namespace log2plt::win32::gui_test

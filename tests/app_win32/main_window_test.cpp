@@ -140,6 +140,24 @@ TEST_F(MainWindowTest, TypingAnInputNameLeavesTheOutputName) {
   EXPECT_EQ(TextOf(form_->FilenameEditOut), L"C:\\out.plt");
 }
 
+TEST_F(MainWindowTest, EnterRunsTheConversionOnlyFromTheButton) {
+  const auto press = [this](WPARAM key) {
+    MSG message{GetFocus(), WM_KEYDOWN, key, 1, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(form_->Handle(), &message));
+  };
+  for (HWND field : {form_->FilenameEditIn.Handle(), form_->FilenameEditOut}) {
+    SetFocus(field);
+    press(VK_RETURN);
+    press(VK_ESCAPE);
+  }
+  EXPECT_TRUE(FakeDialogs::boxes.empty());
+  SetFocus(form_->sBitBtn1);
+  press(VK_RETURN);
+  // The run starts, and stops at the empty input name.
+  ASSERT_EQ(FakeDialogs::boxes.size(), 1u);
+  EXPECT_EQ(FakeDialogs::boxes[0].text, L"Invalid argument to date encode.");
+}
+
 TEST_F(MainWindowTest, OffersTheSkinsOfTheFolderBesideTheProgramInTheSystemMenu) {
   wchar_t program[MAX_PATH];
   GetModuleFileNameW(nullptr, program, MAX_PATH);
