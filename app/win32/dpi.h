@@ -3,15 +3,16 @@
 
 #include <windows.h>
 
+#include "app/win32/gdi.h"
+
 namespace log2plt::win32 {
 
 class DpiScale {
  public:
   explicit DpiScale(int dpi) : dpi_(dpi) {}
   static DpiScale OfScreen() {
-    const HDC screen = GetDC(nullptr);
+    const WindowDc screen(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
     return DpiScale(dpi > 0 ? dpi : 96);
   }
 

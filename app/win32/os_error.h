@@ -23,7 +23,4 @@ class OsError : public Error {
   std::uintptr_t address_;
 };
 
-// The system's text for an error code, without its final full stop and line break.
-std::u16string SystemErrorText(unsigned long code);
-
 }  // namespace log2plt::win32

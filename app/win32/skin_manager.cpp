@@ -1,5 +1,7 @@
 #include "app/win32/skin_manager.h"
 
+#include <memory>
+
 
 namespace log2plt::win32 {
 namespace {
@@ -8,6 +10,13 @@ namespace {
 constexpr UINT kFirstSkinCommand = 0x1000;
 constexpr UINT kSkinCommandStep = 0x10;
 constexpr std::size_t kMostSkinsOffered = 0xE00;
+
+struct SearchCloser {
+  void operator()(HANDLE search) const noexcept {
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  }
+};
+using Search = std::unique_ptr<void, SearchCloser>;
 
 std::wstring WithoutExtension(const std::wstring& name) {
   const std::size_t dot = name.rfind(L'.');
@@ -21,15 +30,14 @@ void SkinManager::Activate() { Active = true; }
 std::vector<std::wstring> SkinManager::AvailableSkins() const {
   std::vector<std::wstring> skins;
   WIN32_FIND_DATAW entry;
-  const HANDLE search = FindFirstFileW((SkinDirectory + L"\\*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return skins;
+  const Search search(FindFirstFileW((SkinDirectory + L"\\*").c_str(), &entry));
+  if (search.get() == INVALID_HANDLE_VALUE) return skins;
   do {
     const std::wstring name = entry.cFileName;
     if (name == L"." || name == L"..") continue;
     const bool folder = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     skins.push_back(folder ? name : WithoutExtension(name));
-  } while (FindNextFileW(search, &entry));
-  FindClose(search);
+  } while (FindNextFileW(search.get(), &entry));
   return skins;
 }
 
