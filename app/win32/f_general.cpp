@@ -32,14 +32,18 @@ enum ControlId : int {
   kMemoOutId,
 };
 
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 std::u16string TextOf(HWND control) {
   std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, u'\0');
-  const int length = GetWindowTextW(control, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
+  const int length = GetWindowTextW(control, reinterpret_cast<wchar_t*>(text.data()),
+                                    static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(length));
   return text;
 }
@@ -53,10 +57,10 @@ Font LayoutFont(const DpiScale& scale, const wchar_t* face, int height, int weig
 HWND CreateControl(HWND parent, DWORD ex_style, const wchar_t* class_name, const wchar_t* text,
                    DWORD style, const RECT& bounds, int id) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  const HWND control = CreateWindowExW(ex_style, class_name, text, WS_CHILD | style, bounds.left,
-                                       bounds.top, bounds.right - bounds.left,
-                                       bounds.bottom - bounds.top, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  const HWND control =
+      CreateWindowExW(ex_style, class_name, text, WS_CHILD | style, bounds.left, bounds.top,
+                      bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (!control) throw OsError(u"Cannot create a control of the main window");
   return control;
 }
@@ -138,8 +142,9 @@ void TForm7::CreateControls() {
     FilenameEditInAfterDialog(sender, name, action);
   };
 
-  sBitBtn1 = CreateControl(window_, 0, WC_BUTTONW, L"Перекодировать",
-                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, scale(8, 148, 399, 29), kButtonId);
+  sBitBtn1 =
+      CreateControl(window_, 0, WC_BUTTONW, L"Перекодировать",
+                    WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, scale(8, 148, 399, 29), kButtonId);
   use_font(sBitBtn1, window_font_.get());
   glyph_ = CheckMarkIcon(scale(16));
   SendMessageW(sBitBtn1, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_.get()));
@@ -150,7 +155,8 @@ void TForm7::CreateControls() {
   SendMessageW(FilenameEditOut, EM_SETLIMITTEXT, 0, 0);
   use_font(FilenameEditOut, window_font_.get());
 
-  constexpr DWORD kMemoStyle = ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL;
+  constexpr DWORD kMemoStyle =
+      ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL;
   MemoIn.Handle = CreateControl(window_, WS_EX_CLIENTEDGE, WC_EDITW, L"MemoIn", kMemoStyle,
                                 scale(306, 8, 105, 33), kMemoInId);
   MemoOut.Handle = CreateControl(window_, WS_EX_CLIENTEDGE, WC_EDITW, L"MemoIn", kMemoStyle,
@@ -166,7 +172,8 @@ void TForm7::Show(int show_command) {
 void TForm7::FormCreate() {
   const std::u16string program = platform::program::ExecutablePath();
   const std::size_t separator = program.find_last_of(u"\\:");
-  const std::u16string folder = separator == std::u16string::npos ? u"" : program.substr(0, separator + 1);
+  const std::u16string folder =
+      separator == std::u16string::npos ? u"" : program.substr(0, separator + 1);
   SkinManager.SkinDirectory = std::wstring(Wide(folder)) + L"Skins";
   SkinManager.Activate();
   SkinProvider.Attach(window_, SkinManager);

@@ -92,7 +92,8 @@ bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_
 
 std::wstring TsFilenameEdit::Text() const {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -185,7 +186,8 @@ LRESULT CALLBACK TsFilenameEdit::EditProc(HWND edit, UINT message, WPARAM wparam
   return DefSubclassProc(edit, message, wparam, lparam);
 }
 
-LRESULT CALLBACK TsFilenameEdit::ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK TsFilenameEdit::ButtonProc(HWND button, UINT message, WPARAM wparam,
+                                            LPARAM lparam) {
   auto* self = reinterpret_cast<TsFilenameEdit*>(GetWindowLongPtrW(button, GWLP_USERDATA));
   if (!self) return DefWindowProcW(button, message, wparam, lparam);
   switch (message) {

@@ -13,7 +13,8 @@ struct Point {
 
 double DistanceToSegment(Point p, Point a, Point b) {
   const double dx = b.x - a.x, dy = b.y - a.y;
-  const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+  const double t =
+      std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
   return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
@@ -51,8 +52,8 @@ Icon CheckMarkIcon(int size) {
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       const Point centre{x + 0.5, y + 0.5};
-      const double distance =
-          std::min(DistanceToSegment(centre, left, corner), DistanceToSegment(centre, corner, right));
+      const double distance = std::min(DistanceToSegment(centre, left, corner),
+                                       DistanceToSegment(centre, corner, right));
       pixels[y * size + x] = Premultiplied(RGB(0, 150, 40), half_width + 0.5 - distance);
     }
   }
@@ -74,12 +75,14 @@ void DrawBrowseGlyph(HDC dc, const RECT& area, BrowseGlyphState state) {
   {
     Selection pen(dc, outline.get());
     Selection brush(dc, paper.get());
-    const POINT page[] = {{left + at(3), top + at(1)},   {left + at(10), top + at(1)},
-                          {left + at(13), top + at(4)},  {left + at(13), top + at(15)},
+    const POINT page[] = {{left + at(3), top + at(1)},
+                          {left + at(10), top + at(1)},
+                          {left + at(13), top + at(4)},
+                          {left + at(13), top + at(15)},
                           {left + at(3), top + at(15)}};
     Polygon(dc, page, 5);
-    const POINT fold[] = {{left + at(10), top + at(1)}, {left + at(10), top + at(4)},
-                          {left + at(13), top + at(4)}};
+    const POINT fold[] = {
+        {left + at(10), top + at(1)}, {left + at(10), top + at(4)}, {left + at(13), top + at(4)}};
     Polyline(dc, fold, 3);
     for (int line = 0; line < 4; ++line) {
       MoveToEx(dc, left + at(5), top + at(6 + 2 * line), nullptr);

@@ -70,7 +70,8 @@ int RunMessageLoop(HWND window) {
 int RunProgram(HINSTANCE instance, int show_command) {
   ApplyFloatingPointPolicy();
   LoadFormatSettings();
-  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                      ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
   std::unique_ptr<TForm7> Form7;

@@ -63,7 +63,8 @@ void Paint(HWND label) {
   if (width <= 0 || height <= 0) return;
   const LabelState* state = StateOf(label);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
 
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -80,7 +81,8 @@ void Paint(HWND label) {
   RECT shadow_box{state->shadow_offset, state->shadow_offset, width, height};
   PatBlt(memory, 0, 0, width, height, BLACKNESS);
   SetTextColor(memory, RGB(255, 255, 255));
-  DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &shadow_box, DT_LEFT | DT_TOP | DT_NOPREFIX);
+  DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &shadow_box,
+            DT_LEFT | DT_TOP | DT_NOPREFIX);
   GdiFlush();
   std::vector<double> coverage(static_cast<std::size_t>(width) * height);
   for (std::size_t i = 0; i < coverage.size(); ++i) coverage[i] = (pixels[i] & 0xFF) / 255.0;
@@ -92,7 +94,8 @@ void Paint(HWND label) {
 
   RECT text_box = client;
   SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
-  DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &text_box, DT_LEFT | DT_TOP | DT_NOPREFIX);
+  DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &text_box,
+            DT_LEFT | DT_TOP | DT_NOPREFIX);
   BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
 }
 
@@ -142,10 +145,9 @@ void RegisterLabelClass(HINSTANCE instance) {
 HWND CreateShadowLabel(HWND parent, const wchar_t* text, const RECT& bounds, int shadow_offset) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   RegisterLabelClass(instance);
-  const HWND label = CreateWindowExW(0, kClassName, text, WS_CHILD | WS_VISIBLE, bounds.left,
-                                            bounds.top, bounds.right - bounds.left,
-                                            bounds.bottom - bounds.top, parent, nullptr, instance,
-                                            nullptr);
+  const HWND label = CreateWindowExW(
+      0, kClassName, text, WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+      bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, instance, nullptr);
   if (label) StateOf(label)->shadow_offset = shadow_offset;
   return label;
 }

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-
 namespace log2plt::win32 {
 namespace {
 
@@ -57,7 +56,8 @@ void SkinProvider::OnInitMenuPopup(HMENU menu) {
   offered_ = manager_->AvailableSkins();
   if (offered_.size() > kMostSkinsOffered) offered_.resize(kMostSkinsOffered);
   for (std::size_t i = 0; i < offered_.size(); ++i) {
-    const UINT checked = lstrcmpiW(offered_[i].c_str(), manager_->SkinName.c_str()) == 0 ? MF_CHECKED : 0;
+    const UINT checked =
+        lstrcmpiW(offered_[i].c_str(), manager_->SkinName.c_str()) == 0 ? MF_CHECKED : 0;
     AppendMenuW(skins_menu_, MF_STRING | checked, kFirstSkinCommand + i * kSkinCommandStep,
                 offered_[i].c_str());
   }

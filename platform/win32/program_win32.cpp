@@ -8,7 +8,8 @@ std::u16string ExecutablePath() {
   // GetModuleFileNameW truncates silently; grow until the whole path fits.
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
     if (length < buffer.size()) {
       return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), length);

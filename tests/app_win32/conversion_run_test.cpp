@@ -25,7 +25,8 @@ std::string Narrow(const std::u16string& text) { return std::string(text.begin()
 std::string ExpectedTrack() {
   const std::string date = Narrow(FormatDateTimePattern(u"dd-mmm-yy", 40037));
   const auto time = [](int minutes) {
-    return Narrow(FormatDateTimePattern(ProcessFormatSettings().long_time_pattern, minutes / 1440.0));
+    return Narrow(
+        FormatDateTimePattern(ProcessFormatSettings().long_time_pattern, minutes / 1440.0));
   };
   return "OziExplorer Track Point File Version 2.1\r\n"
          "WGS 84\r\n"
@@ -33,10 +34,17 @@ std::string ExpectedTrack() {
          "Reserved 3\r\n"
          "0,3,8421504,Track 000,0,0,0,8421504\r\n"
          "4\r\n"
-         "55.7512,37.6184,1,500,40037.3333333," + date + "," + time(480) + "\r\n"
-         "55.7513,37.6185,0,500,40037.3472222," + date + "," + time(500) + "\r\n"
-         "55.7514,37.6186,0,500,40037.3611111," + date + "," + time(520) + "\r\n"
-         "55.7515,37.6187,0,500,40037.3750000," + date + "," + time(540) + "\r\n";
+         "55.7512,37.6184,1,500,40037.3333333," +
+         date + "," + time(480) +
+         "\r\n"
+         "55.7513,37.6185,0,500,40037.3472222," +
+         date + "," + time(500) +
+         "\r\n"
+         "55.7514,37.6186,0,500,40037.3611111," +
+         date + "," + time(520) +
+         "\r\n"
+         "55.7515,37.6187,0,500,40037.3750000," +
+         date + "," + time(540) + "\r\n";
 }
 
 class ConversionRunTest : public MainWindowTest {
@@ -95,6 +103,20 @@ TEST_F(ConversionRunTest, AnOutputNamedLikeTheInputReplacesTheLog) {
   EXPECT_EQ(ReadFileBytes(input_), ExpectedTrack());
 }
 
+TEST_F(ConversionRunTest, DatesEveryPointByTheDayOfTheLogsLastWrite) {
+  struct Case {
+    WORD day, hour, minute;
+    const char* first_point_value;
+  };
+  FakeDialogs::answer_box = [](const MessageBoxCall&) { return IDYES; };
+  for (const Case& c : {Case{13, 0, 10, ",40038.3333333,"}, Case{12, 23, 59, ",40037.3333333,"}}) {
+    SetLastWriteTime(input_, 2009, 8, c.day, c.hour, c.minute);
+    Click(form_->sBitBtn1);
+    EXPECT_NE(ReadFileBytes(output_).find(c.first_point_value), std::string::npos)
+        << c.first_point_value;
+  }
+}
+
 TEST_F(ConversionRunTest, KeepsTheDecimalPointWhenTheSettingsChangeDuringTheQuestion) {
   WriteFileBytes(output_, "old track");
   FakeDialogs::answer_box = [](const MessageBoxCall&) {
@@ -108,7 +130,8 @@ TEST_F(ConversionRunTest, KeepsTheDecimalPointWhenTheSettingsChangeDuringTheQues
 
 TEST_F(ConversionRunTest, ReloadsTheFormatSettingsWhenTheSystemAnnouncesAChange) {
   const char16_t locale_separator = ReadFormatSettingsFromLocale().decimal_separator;
-  for (const UINT message : {static_cast<UINT>(WM_WININICHANGE), RegisterWindowMessageW(L"TaskbarCreated")}) {
+  for (const UINT message :
+       {static_cast<UINT>(WM_WININICHANGE), RegisterWindowMessageW(L"TaskbarCreated")}) {
     ProcessFormatSettings().decimal_separator = u'#';
     SendMessageW(form_->Handle(), message, 0, 0);
     EXPECT_EQ(ProcessFormatSettings().decimal_separator, locale_separator) << message;
@@ -128,12 +151,14 @@ TEST_F(ConversionRunTest, ShowsEachFailureWithItsFullStopAndGoesOn) {
   const Case cases[] = {
       {"empty input name", L"", "", output_, L"Invalid argument to date encode."},
       {"missing input", missing, "", output_, L"Invalid argument to date encode."},
-      {"invalid start stamp", bad, "20090812 log  08:7x:00\r\n1 2\r\n1 2\r\n20090812 log  09:00:00\r\n",
-       output_, L"''08:7x:00'' is not a valid time."},
+      {"invalid start stamp", bad,
+       "20090812 log  08:7x:00\r\n1 2\r\n1 2\r\n20090812 log  09:00:00\r\n", output_,
+       L"''08:7x:00'' is not a valid time."},
       {"three lines", bad, "20090812 log  08:00:00\r\n1 2\r\n20090812 log  09:00:00\r\n", output_,
        L"Floating point division by zero."},
-      {"three lines, equal stamps", bad, "20090812 log  08:00:00\r\n1 2\r\n20090812 log  08:00:00\r\n",
-       output_, L"Invalid floating point operation."},
+      {"three lines, equal stamps", bad,
+       "20090812 log  08:00:00\r\n1 2\r\n20090812 log  08:00:00\r\n", output_,
+       L"Invalid floating point operation."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

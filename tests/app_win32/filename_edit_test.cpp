@@ -168,7 +168,6 @@ TEST_F(FilenameEditTest, SelectsItsWholeTextOnFocusAndTakesNeitherEnterNorEscape
   EXPECT_FALSE(GetWindowLongPtrW(edit, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 }
 
-
 namespace real_dialog {
 
 struct Seen {

@@ -135,7 +135,8 @@ TEST_F(MainWindowTest, TheBrowseDialogSetsTheOutputNameFromTheNameItPasses) {
 TEST_F(MainWindowTest, TypingAnInputNameLeavesTheOutputName) {
   SetText(form_->FilenameEditOut, L"C:\\out.plt");
   SetFocus(form_->FilenameEditIn.Handle());
-  for (wchar_t c : std::wstring(L"C:\\in.log")) SendMessageW(form_->FilenameEditIn.Handle(), WM_CHAR, c, 1);
+  for (wchar_t c : std::wstring(L"C:\\in.log"))
+    SendMessageW(form_->FilenameEditIn.Handle(), WM_CHAR, c, 1);
   EXPECT_EQ(TextOf(form_->FilenameEditIn.Handle()), L"C:\\in.log");
   EXPECT_EQ(TextOf(form_->FilenameEditOut), L"C:\\out.plt");
 }
@@ -180,7 +181,8 @@ TEST_F(MainWindowTest, OffersTheSkinsOfTheFolderBesideTheProgramInTheSystemMenu)
   EXPECT_STREQ(caption, L"Available skins");
   const HMENU skins = GetSubMenu(system_menu, last);
   ASSERT_NE(skins, nullptr);
-  SendMessageW(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins), MAKELPARAM(last, TRUE));
+  SendMessageW(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins),
+               MAKELPARAM(last, TRUE));
   ASSERT_EQ(GetMenuItemCount(skins), 2);
   int night = -1;
   for (int i = 0; i < 2; ++i) {
@@ -204,8 +206,7 @@ TEST_F(MainWindowTest, TheErrorDisplayAddsAFullStopOnlyAfterACharacterAboveIt) {
                         Case{u"Ends in a stop.", L"Ends in a stop."},
                         Case{u"Ends in a space ", L"Ends in a space "},
                         Case{u"Ends in a comma,", L"Ends in a comma,"},
-                        Case{u"Ends in a digit 7", L"Ends in a digit 7."},
-                        Case{u"", L""}}) {
+                        Case{u"Ends in a digit 7", L"Ends in a digit 7."}, Case{u"", L""}}) {
     FakeDialogs::boxes.clear();
     RunHandler([&c] { throw Error(c.message); });
     ASSERT_EQ(FakeDialogs::boxes.size(), 1u);

@@ -10,8 +10,8 @@
 namespace log2plt::win32::gui_test {
 namespace {
 
-HWND WINAPI RefuseWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU,
-                         HINSTANCE, LPVOID) {
+HWND WINAPI RefuseWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE,
+                         LPVOID) {
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   return nullptr;
 }

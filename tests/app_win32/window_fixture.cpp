@@ -27,13 +27,13 @@ std::wstring FilterText(const wchar_t* filter) {
 }
 
 BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEW dialog) {
-  FakeDialogs::dialogs.push_back({dialog->hwndOwner,
-                                  dialog->lpstrInitialDir ? dialog->lpstrInitialDir : L"(none)",
-                                  dialog->lpstrFile, FilterText(dialog->lpstrFilter),
-                                  dialog->nFilterIndex, dialog->Flags, dialog->lpstrTitle != nullptr,
-                                  dialog->lpstrDefExt != nullptr});
-  const wchar_t* chosen =
-      FakeDialogs::answer_dialog ? FakeDialogs::answer_dialog(FakeDialogs::dialogs.back()) : nullptr;
+  FakeDialogs::dialogs.push_back(
+      {dialog->hwndOwner, dialog->lpstrInitialDir ? dialog->lpstrInitialDir : L"(none)",
+       dialog->lpstrFile, FilterText(dialog->lpstrFilter), dialog->nFilterIndex, dialog->Flags,
+       dialog->lpstrTitle != nullptr, dialog->lpstrDefExt != nullptr});
+  const wchar_t* chosen = FakeDialogs::answer_dialog
+                              ? FakeDialogs::answer_dialog(FakeDialogs::dialogs.back())
+                              : nullptr;
   if (!chosen) return FALSE;
   const std::wstring name = chosen;
   if (name.size() + 1 > dialog->nMaxFile) return FALSE;
@@ -114,7 +114,8 @@ void SetLastWriteTime(const std::wstring& name, WORD year, WORD month, WORD day,
 
 std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
