@@ -233,6 +233,7 @@ LRESULT CALLBACK TForm7::WindowProc(HWND window, UINT message, WPARAM wparam, LP
   auto* self = reinterpret_cast<TForm7*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return DefWindowProcW(window, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
+    if (MainWindow() == window) SetMainWindow(nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->window_ = nullptr;
     return DefWindowProcW(window, message, wparam, lparam);
