@@ -81,6 +81,28 @@ TEST(SaveLineList, ReplacesALongerFileWhole) {
   EXPECT_EQ(ReadBytes(file), "\xA0z\r\n");
 }
 
+// Large tracks are written in blocks; every byte of the last, partial one must arrive.
+TEST(SaveLineList, WritesALargeTrackExactly) {
+  TempFolder folder;
+  const fs::path file = folder / "big.plt";
+  LineList list;
+  ClearLines(list);
+  std::string expected;
+  std::u16string line;
+  for (int i = 0; i < 300001; ++i) {
+    line = u"55.75" + std::u16string(static_cast<std::size_t>(i % 7), u'0' + static_cast<char16_t>(i % 10)) +
+           u",37.61,0,500,40037.5,12-Aug-09,12:00:00";
+    AppendLine(list, line);
+    for (const char16_t c : line) expected += static_cast<char>(c);
+    expected += "\r\n";
+  }
+  SaveLineList(list, Name(file));
+  const std::string saved = ReadBytes(file);
+  EXPECT_EQ(saved.size(), expected.size());
+  EXPECT_TRUE(saved == expected);
+  EXPECT_EQ(FolderEntries(folder.path()), std::vector<fs::path>{"big.plt"});
+}
+
 TEST(SaveLineList, RefusesTargetsItMayNotReplaceBeforeWritingAnything) {
   TempFolder folder;
   const fs::path dir = folder / "track.plt";
