@@ -1,6 +1,7 @@
 // log2plt: converts GPS track logs to OziExplorer track files, one conversion run per input.
 
 #include <cmath>
+#include <exception>
 
 #include "cli/console.h"
 #include "cli/options.h"
@@ -10,6 +11,7 @@
 #include "convert/format_settings.h"
 #include "convert/line_list.h"
 #include "convert/text_file.h"
+#include "convert/utf.h"
 #include "platform/path.h"
 
 namespace log2plt::cli {
@@ -84,6 +86,10 @@ int Main(int argc, char** argv) {
       if (!ConvertFile(options, input, memo_in, memo_out)) status = 1;
     } catch (const Error& error) {
       PrintError(u"log2plt: " + WithFinalFullStop(error.Message()) + u"\n");
+      status = 1;
+    } catch (const std::exception& error) {
+      // Memory running out outside the loader, say: the input fails, the program goes on.
+      PrintError(u"log2plt: " + WithFinalFullStop(FromUtf8(error.what())) + u"\n");
       status = 1;
     }
   }

@@ -1,9 +1,12 @@
 #include "convert/text_file.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "convert/dos_datetime.h"
+#include "convert/error.h"
 #include "convert/text_codec.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
@@ -50,7 +53,15 @@ void SaveWide(std::u16string_view text, platform::file::Replacement& file) {
 }  // namespace
 
 void LoadLineList(LineList& list, std::u16string_view file_name) {
-  AssignFileBytes(list, platform::file::ReadAll(file_name));
+  std::string bytes;
+  try {
+    bytes = platform::file::ReadAll(file_name);
+  } catch (const std::bad_alloc&) {
+    throw Error(u"Text exceeds memo capacity");
+  } catch (const std::length_error&) {
+    throw Error(u"Text exceeds memo capacity");
+  }
+  AssignFileBytes(list, std::move(bytes));
 }
 
 void SaveLineList(const LineList& list, std::u16string_view file_name) {
