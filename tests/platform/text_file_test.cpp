@@ -8,6 +8,7 @@
 #include "convert/error.h"
 #include "convert/utf.h"
 #include "platform/error_text.h"
+#include "platform/file.h"
 #include "platform/path.h"
 #include "tests/platform/file_test_support.h"
 
@@ -126,6 +127,26 @@ TEST(SaveLineList, RefusesTargetsItMayNotReplaceBeforeWritingAnything) {
   EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"a"}), Name(nowhere)); })
                   .starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(nowhere))));
   EXPECT_EQ(FolderEntries(folder.path()).size(), 2u);
+}
+
+// A save that stops part-way, for whatever reason, leaves no trace.
+TEST(Replacement, LeavesTheTargetAsItWasUntilCommitted) {
+  TempFolder folder;
+  const fs::path file = folder / "day1.plt";
+  WriteBytes(file, "old track\r\n");
+  {
+    platform::file::Replacement replacement(Name(file));
+    replacement.Write(std::string(10 << 20, 'x'));
+  }
+  EXPECT_EQ(ReadBytes(file), "old track\r\n");
+  EXPECT_EQ(FolderEntries(folder.path()), std::vector<fs::path>{"day1.plt"});
+  {
+    platform::file::Replacement replacement(Name(file));
+    replacement.Write("new");
+    replacement.Commit();
+  }
+  EXPECT_EQ(ReadBytes(file), "new");
+  EXPECT_EQ(FolderEntries(folder.path()), std::vector<fs::path>{"day1.plt"});
 }
 
 #ifndef _WIN32
