@@ -81,7 +81,7 @@ run -f -o nowhere/x.plt day1.log
 expect 1 'log2plt: Cannot create file "*x.plt". ?*[^.].' "output folder missing"
 
 # The day comes from the input's last-write time, in local time.
-touch -d '2009-08-12 23:58:00' day1.log
+touch -d '2009-08-12 12:00:00' day1.log
 run -f -o dated.plt day1.log
 expect 0 "" "day from the file date"
 grep -q '^55.7512000,37.6184000,1,500,40037.3333333,12-Aug-09,08:00:00' dated.plt ||

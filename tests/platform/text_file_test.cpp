@@ -123,6 +123,17 @@ TEST(SaveLineList, RefusesTargetsItMayNotReplaceBeforeWritingAnything) {
   EXPECT_EQ(ReadBytes(read_only), "old");
   fs::permissions(read_only, fs::perms::owner_write, fs::perm_options::add);
 
+#ifdef _WIN32
+  // Windows refuses to create a file over a hidden or system one.
+  const fs::path hidden = folder / "hidden.plt";
+  WriteBytes(hidden, "old");
+  SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"a"}), Name(hidden)); })
+                  .starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(hidden))));
+  EXPECT_EQ(ReadBytes(hidden), "old");
+  fs::remove(hidden);
+#endif
+
   const fs::path nowhere = folder / "missing" / "x.plt";
   EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"a"}), Name(nowhere)); })
                   .starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(nowhere))));
