@@ -1,7 +1,8 @@
-// Files on POSIX. The sharing rules become advisory open-file-description locks: a loaded file
-// is held with a shared lock, a saved file and a file whose date is asked for with an exclusive
-// one, so two converters (or the tests' second process) see each other the way Windows programs
-// see each other's sharing modes.
+// Files on POSIX. The sharing rules become advisory open-file-description locks, so that two
+// converters see each other the way Windows programs see each other's sharing modes: a loaded
+// file is held with a shared lock, which fails while anyone holds an exclusive one; a saved file
+// with an exclusive lock; and the date query, which opens the file read-only and so cannot take
+// an exclusive lock, takes a shared one and gives up when anyone else holds any lock.
 
 #include <dirent.h>
 #include <errno.h>

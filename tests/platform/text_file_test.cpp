@@ -28,11 +28,8 @@ using testing::TempFolder;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
 
-#ifdef _WIN32
-constexpr unsigned long kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
-#else
-constexpr unsigned long kFileNotFound = 2;  // ENOENT
-#endif
+// ERROR_FILE_NOT_FOUND and ENOENT alike.
+constexpr unsigned long kFileNotFound = 2;
 
 std::u16string ErrorOf(auto&& action) {
   try {
