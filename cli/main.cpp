@@ -36,8 +36,8 @@ bool MayReplace(std::u16string_view output, bool force) {
     throw Error(FillTemplate(u"File \"%s\" already exists; -f replaces it",
                              {platform::path::FullPath(output)}));
   }
-  PrintError(FillTemplate(u"log2plt: %s: Такой файлик уже существует. Перезапишем? [y/N] ",
-                          {output}));
+  PrintError(
+      FillTemplate(u"log2plt: %s: Такой файлик уже существует. Перезапишем? [y/N] ", {output}));
   const std::optional<std::string> answer = ReadLine();
   return answer && (*answer == "y" || *answer == "Y");
 }

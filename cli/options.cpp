@@ -21,7 +21,8 @@ std::optional<double> ParseDate(std::u16string_view text) {
   for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
     if (!IsDigit(text[i])) return std::nullopt;
   }
-  return EncodeDate(Number(text.substr(0, 4)), Number(text.substr(5, 2)), Number(text.substr(8, 2)));
+  return EncodeDate(Number(text.substr(0, 4)), Number(text.substr(5, 2)),
+                    Number(text.substr(8, 2)));
 }
 
 std::u16string DefaultOutputName(std::u16string_view input) {
@@ -35,7 +36,8 @@ Options ParseOptions(const std::vector<std::u16string>& arguments) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::u16string_view argument = arguments[i];
     auto value = [&](std::u16string_view option) -> std::u16string {
-      if (i + 1 == arguments.size()) throw Error(FillTemplate(u"option %s needs a value", {option}));
+      if (i + 1 == arguments.size())
+        throw Error(FillTemplate(u"option %s needs a value", {option}));
       return arguments[++i];
     };
     if (only_inputs || argument == u"-" || !argument.starts_with(u'-')) {

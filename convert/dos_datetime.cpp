@@ -55,7 +55,8 @@ std::optional<std::uint32_t> PackDosDateTime(std::int64_t local_seconds) {
   }
   const CivilDate date = CivilFromDays(days);
   if (date.year < 1980 || date.year > 2107) return std::nullopt;
-  const auto date_word = static_cast<std::uint32_t>(((date.year - 1980) << 9) | (date.month << 5) | date.day);
+  const auto date_word =
+      static_cast<std::uint32_t>(((date.year - 1980) << 9) | (date.month << 5) | date.day);
   const auto s = static_cast<std::uint32_t>(seconds);
   const std::uint32_t time_word = ((s / 3600) << 11) | ((s / 60 % 60) << 5) | (s % 60 / 2);
   return date_word << 16 | time_word;
@@ -63,11 +64,13 @@ std::optional<std::uint32_t> PackDosDateTime(std::int64_t local_seconds) {
 
 std::optional<double> EncodeDate(int year, int month, int day) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-      day > static_cast<int>(DaysInMonth(static_cast<unsigned>(year), static_cast<unsigned>(month)))) {
+      day > static_cast<int>(
+                DaysInMonth(static_cast<unsigned>(year), static_cast<unsigned>(month)))) {
     return std::nullopt;
   }
-  return static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
-                             kUnixEpochDay);
+  return static_cast<double>(
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
+      kUnixEpochDay);
 }
 
 double UnpackDosDateTime(std::uint32_t packed) {

@@ -48,7 +48,8 @@ std::string IconvName(unsigned code_page) {
   if (code_page == 65001) return "UTF-8";
   if (code_page == 20866) return "KOI8-R";
   if (code_page == 21866) return "KOI8-U";
-  if (code_page >= 28591 && code_page <= 28606) return "ISO-8859-" + std::to_string(code_page - 28590);
+  if (code_page >= 28591 && code_page <= 28606)
+    return "ISO-8859-" + std::to_string(code_page - 28590);
   return "CP" + std::to_string(code_page);
 }
 

@@ -63,8 +63,8 @@ bool HasWildcard(std::u16string_view name) { return name.find_first_of(u"*?") !=
 
 [[noreturn]] void ThrowFileError(std::u16string_view message_template, std::u16string_view name,
                                  int error) {
-  throw Error(FillTemplate(message_template, {path::FullPath(name), SystemErrorText(
-                                                                        static_cast<unsigned long>(error))}));
+  throw Error(FillTemplate(message_template, {path::FullPath(name),
+                                              SystemErrorText(static_cast<unsigned long>(error))}));
 }
 
 constexpr std::u16string_view kCannotOpen = u"Cannot open file \"%s\". %s";
@@ -180,7 +180,7 @@ struct Replacement::State {
   std::string temp;
   Fd target_fd;  // holds the exclusive lock on an existing target
   Fd out;
-  bool in_place = false;  // a device or pipe, written as it is
+  bool in_place = false;                            // a device or pipe, written as it is
   std::unique_ptr<char, FreeMemory> direct_buffer;  // set while writes bypass the page cache
   std::size_t buffered = 0;
   std::uint64_t size = 0;
@@ -223,8 +223,8 @@ Replacement::Replacement(std::u16string_view name) : state_(std::make_unique<Sta
 
   const std::string folder = FolderOf(s.target);
   const std::size_t slash = s.target.rfind('/');
-  std::string pattern = folder + "/." +
-                        s.target.substr(slash == std::string::npos ? 0 : slash + 1) + ".XXXXXX";
+  std::string pattern =
+      folder + "/." + s.target.substr(slash == std::string::npos ? 0 : slash + 1) + ".XXXXXX";
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) ThrowFileError(kCannotCreate, name, errno);
   s.out = Fd(fd);
@@ -267,7 +267,8 @@ void Replacement::Commit() {
     const std::size_t padded = (s.buffered + kDirectBlock - 1) / kDirectBlock * kDirectBlock;
     std::memset(s.direct_buffer.get() + s.buffered, 0, padded - s.buffered);
     s.WriteDirect(padded);
-    if (::ftruncate(s.out.get(), static_cast<off_t>(s.size)) != 0) throw Error(u"Stream write error");
+    if (::ftruncate(s.out.get(), static_cast<off_t>(s.size)) != 0)
+      throw Error(u"Stream write error");
   }
   if (::fdatasync(s.out.get()) != 0 || s.out.Close() != 0) throw Error(u"Stream write error");
   if (::rename(s.temp.c_str(), s.target.c_str()) != 0) ThrowFileError(kCannotCreate, s.name, errno);
@@ -312,7 +313,8 @@ std::uint32_t LastWriteDosDateTime(std::u16string_view name) {
   const time_t now = ::time(nullptr);
   struct tm local;
   if (::localtime_r(&now, &local) == nullptr) return kNoDosDateTime;
-  const auto packed = PackDosDateTime(static_cast<std::int64_t>(facts.st_mtim.tv_sec) + local.tm_gmtoff);
+  const auto packed =
+      PackDosDateTime(static_cast<std::int64_t>(facts.st_mtim.tv_sec) + local.tm_gmtoff);
   return packed ? *packed : kNoDosDateTime;
 }
 

@@ -25,7 +25,8 @@ TEST(PackDosDateTime, PacksTheFieldsAndDropsTheOddSecond) {
       {SecondsOf(1980, 1, 1) - 1, std::nullopt},
       {SecondsOf(2108, 1, 1) - 1, 0xFF9FBF7D},  // 2107-12-31 23:59:58
       {SecondsOf(2108, 1, 1), std::nullopt},
-      {kAugust12 + 18 * 3600 + 30 * 60 + 1, (29u << 25 | 8u << 21 | 12u << 16) | (18u << 11 | 30u << 5)},
+      {kAugust12 + 18 * 3600 + 30 * 60 + 1,
+       (29u << 25 | 8u << 21 | 12u << 16) | (18u << 11 | 30u << 5)},
       {-kDay, std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(PackDosDateTime(c.local), c.packed) << c.local;
@@ -40,7 +41,7 @@ TEST(UnpackDosDateTime, GivesTheDateTimeValueToTwoSeconds) {
 
 TEST(UnpackDosDateTime, RefusesWhatIsNoCalendarDate) {
   const std::uint32_t cases[] = {
-      kNoDosDateTime,                        // day 31 of month 15 of 2107
+      kNoDosDateTime,                          // day 31 of month 15 of 2107
       (29u << 25) | (2u << 21) | (29u << 16),  // 2009-02-29
       (29u << 25) | (0u << 21) | (1u << 16),   // month 0
       (29u << 25) | (13u << 21) | (1u << 16),  // month 13

@@ -38,21 +38,50 @@ TEST(AssignFileBytes, DecodesByTheSignatureAndMakesEveryBreakCrLf) {
       {"mixed breaks", "a\nb\r\nc\rd", {u"a", u"b", u"c", u"d"}},
       {"text ends at NUL", "ab\0\r\ncd"s, {u"ab"}},
       {"NUL first", "\0ab"s, {}},
-      {"UTF-16 LE", "\xFF\xFE" "a\0\n\0\x16\x04" "b\0"s, {u"a", u"\u0416b"}},
-      {"UTF-16 LE odd byte dropped", "\xFF\xFE" "a\0b"s, {u"a"}},
+      {"UTF-16 LE",
+       "\xFF\xFE"
+       "a\0\n\0\x16\x04"
+       "b\0"s,
+       {u"a", u"\u0416b"}},
+      {"UTF-16 LE odd byte dropped",
+       "\xFF\xFE"
+       "a\0b"s,
+       {u"a"}},
       {"UTF-16 LE starting with NUL", "\xFF\xFE\0\0x\0"s, {}},
       {"UTF-16 LE unpaired surrogate", "\xFF\xFE\x00\xD8x\0"s, {u"\xD800x"}},
       {"UTF-16 BE", "\xFE\xFF\0a\0\r\x04\x16"s, {u"a", u"\u0416"}},
       {"UTF-16 without signature is ANSI", "a\0b\0"s, {u"a"}},
-      {"UTF-8", "\xEF\xBB\xBF" "\xD0\x96x\r\ny", {u"\u0416x", u"y"}},
-      {"UTF-8 ASCII", "\xEF\xBB\xBF" "ab\ncd", {u"ab", u"cd"}},
-      {"UTF-8 astral", "\xEF\xBB\xBF" "\xF0\x9F\x98\x80", {u"\U0001F600"}},
-      {"UTF-8 stray byte", "\xEF\xBB\xBF" "ab\r\n\xFF", {}},
-      {"UTF-8 overlong", "\xEF\xBB\xBF" "\xC0\x80", {}},
-      {"UTF-8 surrogate", "\xEF\xBB\xBF" "\xED\xA0\x80", {}},
-      {"UTF-8 truncated", "\xEF\xBB\xBF" "a\xD0", {}},
+      {"UTF-8",
+       "\xEF\xBB\xBF"
+       "\xD0\x96x\r\ny",
+       {u"\u0416x", u"y"}},
+      {"UTF-8 ASCII",
+       "\xEF\xBB\xBF"
+       "ab\ncd",
+       {u"ab", u"cd"}},
+      {"UTF-8 astral",
+       "\xEF\xBB\xBF"
+       "\xF0\x9F\x98\x80",
+       {u"\U0001F600"}},
+      {"UTF-8 stray byte",
+       "\xEF\xBB\xBF"
+       "ab\r\n\xFF",
+       {}},
+      {"UTF-8 overlong",
+       "\xEF\xBB\xBF"
+       "\xC0\x80",
+       {}},
+      {"UTF-8 surrogate",
+       "\xEF\xBB\xBF"
+       "\xED\xA0\x80",
+       {}},
+      {"UTF-8 truncated",
+       "\xEF\xBB\xBF"
+       "a\xD0",
+       {}},
       {"other breaks are characters",
-       "\xEF\xBB\xBF" "a\x0B\x0C\xC2\x85\xE2\x80\xA8\xE2\x80\xA9z",
+       "\xEF\xBB\xBF"
+       "a\x0B\x0C\xC2\x85\xE2\x80\xA8\xE2\x80\xA9z",
        {u"a\v\f\u0085\u2028\u2029z"}},
   };
   for (const LoadCase& c : cases) {
@@ -67,10 +96,14 @@ TEST(AssignFileBytes, KeepsAsciiNarrowAndWidensOnlyForWideText) {
   AssignFileBytes(list, "ab\ncd");
   EXPECT_FALSE(list.IsWide());
   EXPECT_EQ(list.NarrowText(), "ab\r\ncd");
-  AssignFileBytes(list, "\xFF\xFE" "a\0\xE9\0"s);
+  AssignFileBytes(list,
+                  "\xFF\xFE"
+                  "a\0\xE9\0"s);
   EXPECT_FALSE(list.IsWide());
   EXPECT_EQ(LineAt(list, 0), u"a\u00E9");
-  AssignFileBytes(list, "\xEF\xBB\xBF" "\xD0\x96");
+  AssignFileBytes(list,
+                  "\xEF\xBB\xBF"
+                  "\xD0\x96");
   EXPECT_TRUE(list.IsWide());
 }
 

@@ -41,15 +41,37 @@ TEST(CodePageOfLocaleName, FollowsWindowsForTheLanguage) {
     const char* name;
     unsigned code_page;
   } const cases[] = {
-      {"", 1252},           {"C", 1252},           {"POSIX", 1252},       {"C.UTF-8", 1252},
-      {"en_US.UTF-8", 1252}, {"de_DE@euro", 1252},  {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},
-      {"be_BY.UTF-8", 1251}, {"bg_BG", 1251},       {"sr_RS", 1251},       {"sr_RS@latin", 1250},
-      {"mk_MK", 1251},       {"pl_PL.UTF-8", 1250}, {"cs_CZ", 1250},       {"hu_HU", 1250},
-      {"el_GR", 1253},       {"tr_TR", 1254},       {"he_IL", 1255},       {"ar_EG", 1256},
-      {"lt_LT", 1257},       {"vi_VN", 1258},       {"th_TH", 874},        {"ja_JP.UTF-8", 932},
-      {"zh_CN.UTF-8", 936},  {"zh_TW.UTF-8", 950},  {"ko_KR", 949},        {"uz_UZ@cyrillic", 1251},
+      {"", 1252},
+      {"C", 1252},
+      {"POSIX", 1252},
+      {"C.UTF-8", 1252},
+      {"en_US.UTF-8", 1252},
+      {"de_DE@euro", 1252},
+      {"ru_RU.UTF-8", 1251},
+      {"uk_UA", 1251},
+      {"be_BY.UTF-8", 1251},
+      {"bg_BG", 1251},
+      {"sr_RS", 1251},
+      {"sr_RS@latin", 1250},
+      {"mk_MK", 1251},
+      {"pl_PL.UTF-8", 1250},
+      {"cs_CZ", 1250},
+      {"hu_HU", 1250},
+      {"el_GR", 1253},
+      {"tr_TR", 1254},
+      {"he_IL", 1255},
+      {"ar_EG", 1256},
+      {"lt_LT", 1257},
+      {"vi_VN", 1258},
+      {"th_TH", 874},
+      {"ja_JP.UTF-8", 932},
+      {"zh_CN.UTF-8", 936},
+      {"zh_TW.UTF-8", 950},
+      {"ko_KR", 949},
+      {"uz_UZ@cyrillic", 1251},
   };
-  for (const auto& c : cases) EXPECT_EQ(codepage::CodePageOfLocaleName(c.name), c.code_page) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(codepage::CodePageOfLocaleName(c.name), c.code_page) << c.name;
 }
 
 // The test runs with LANG=ru_RU.UTF-8, which gives code page 1251 on both systems.
@@ -58,9 +80,14 @@ TEST(AnsiCodePage, ConvertsBothWaysWithReplacements) {
   EXPECT_EQ(codepage::DecodeAnsi("\xC6\xE0 z\xB8"), u"\u0416\u0430 z\u0451");
   std::string bytes = "<";
   codepage::AppendEncodedAnsi(bytes, u"\u0416\u0430 z\u0451\u4E2D\xD800>");
-  EXPECT_EQ(bytes, "<\xC6\xE0 z\xB8?" "?>");
+  EXPECT_EQ(bytes,
+            "<\xC6\xE0 z\xB8?"
+            "?>");
   // A byte the code page leaves undefined still decodes to one character.
-  EXPECT_EQ(codepage::DecodeAnsi("a\x98" "b").size(), 3u);
+  EXPECT_EQ(codepage::DecodeAnsi("a\x98"
+                                 "b")
+                .size(),
+            3u);
 }
 
 }  // namespace

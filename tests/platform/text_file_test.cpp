@@ -49,7 +49,8 @@ LineList ListOf(std::initializer_list<std::u16string_view> lines) {
 
 std::vector<fs::path> FolderEntries(const fs::path& folder) {
   std::vector<fs::path> entries;
-  for (const auto& entry : fs::directory_iterator(folder)) entries.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder))
+    entries.push_back(entry.path().filename());
   return entries;
 }
 
@@ -88,7 +89,8 @@ TEST(SaveLineList, WritesALargeTrackExactly) {
   std::string expected;
   std::u16string line;
   for (int i = 0; i < 300001; ++i) {
-    line = u"55.75" + std::u16string(static_cast<std::size_t>(i % 7), u'0' + static_cast<char16_t>(i % 10)) +
+    line = u"55.75" +
+           std::u16string(static_cast<std::size_t>(i % 7), u'0' + static_cast<char16_t>(i % 10)) +
            u",37.61,0,500,40037.5,12-Aug-09,12:00:00";
     AppendLine(list, line);
     for (const char16_t c : line) expected += static_cast<char>(c);
@@ -105,7 +107,8 @@ TEST(SaveLineList, RefusesTargetsItMayNotReplaceBeforeWritingAnything) {
   TempFolder folder;
   const fs::path dir = folder / "track.plt";
   fs::create_directory(dir);
-  const std::u16string prefix = u"Cannot create file \"" + platform::path::FullPath(Name(dir)) + u"\". ";
+  const std::u16string prefix =
+      u"Cannot create file \"" + platform::path::FullPath(Name(dir)) + u"\". ";
   const std::u16string message = ErrorOf([&] { SaveLineList(ListOf({u"a"}), Name(dir)); });
   EXPECT_TRUE(message.starts_with(prefix)) << ToUtf8(message);
   EXPECT_GT(message.size(), prefix.size());
@@ -113,10 +116,12 @@ TEST(SaveLineList, RefusesTargetsItMayNotReplaceBeforeWritingAnything) {
 
   const fs::path read_only = folder / "old.plt";
   WriteBytes(read_only, "old");
-  fs::permissions(read_only, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+  fs::permissions(read_only,
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
-  EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"a"}), Name(read_only)); })
-                  .starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(read_only))));
+  EXPECT_TRUE(ErrorOf([&] {
+                SaveLineList(ListOf({u"a"}), Name(read_only));
+              }).starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(read_only))));
   EXPECT_EQ(ReadBytes(read_only), "old");
   fs::permissions(read_only, fs::perms::owner_write, fs::perm_options::add);
 
@@ -125,15 +130,17 @@ TEST(SaveLineList, RefusesTargetsItMayNotReplaceBeforeWritingAnything) {
   const fs::path hidden = folder / "hidden.plt";
   WriteBytes(hidden, "old");
   SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"a"}), Name(hidden)); })
-                  .starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(hidden))));
+  EXPECT_TRUE(ErrorOf([&] {
+                SaveLineList(ListOf({u"a"}), Name(hidden));
+              }).starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(hidden))));
   EXPECT_EQ(ReadBytes(hidden), "old");
   fs::remove(hidden);
 #endif
 
   const fs::path nowhere = folder / "missing" / "x.plt";
-  EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"a"}), Name(nowhere)); })
-                  .starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(nowhere))));
+  EXPECT_TRUE(ErrorOf([&] {
+                SaveLineList(ListOf({u"a"}), Name(nowhere));
+              }).starts_with(u"Cannot create file \"" + platform::path::FullPath(Name(nowhere))));
   EXPECT_EQ(FolderEntries(folder.path()).size(), 2u);
 }
 
@@ -165,7 +172,8 @@ TEST(SaveLineList, AFailedWriteLeavesTheTargetAsItWas) {
   WriteBytes(file, "old log\r\n");
   LineList big;
   ClearLines(big);
-  for (int i = 0; i < 20000; ++i) AppendLine(big, u"55.7522200,37.6155600,0,500,40037.5,12-Aug-09,12:00:00");
+  for (int i = 0; i < 20000; ++i)
+    AppendLine(big, u"55.7522200,37.6155600,0,500,40037.5,12-Aug-09,12:00:00");
 
   rlimit saved;
   getrlimit(RLIMIT_FSIZE, &saved);
@@ -196,7 +204,8 @@ TEST(LoadLineList, ReadsTheFileAndKeepsTheOldTextWhenItCannot) {
   EXPECT_EQ(ErrorOf([&] { LoadLineList(list, Name(missing)); }),
             u"Cannot open file \"" + platform::path::FullPath(Name(missing)) + u"\". " +
                 platform::SystemErrorText(kFileNotFound));
-  EXPECT_TRUE(ErrorOf([&] { LoadLineList(list, Name(folder.path())); }).starts_with(u"Cannot open file"));
+  EXPECT_TRUE(
+      ErrorOf([&] { LoadLineList(list, Name(folder.path())); }).starts_with(u"Cannot open file"));
   EXPECT_EQ(LineAt(list, 0), u"\u0416x");
 }
 
@@ -250,21 +259,24 @@ TEST(Sharing, ConflictsWithASecondProcess) {
   WriteBytes(file, "a\r\n");
   LineList list;
   const std::u16string cannot_open = u"Cannot open file \"" + platform::path::FullPath(Name(file));
-  const std::u16string cannot_create = u"Cannot create file \"" + platform::path::FullPath(Name(file));
+  const std::u16string cannot_create =
+      u"Cannot create file \"" + platform::path::FullPath(Name(file));
   {
     HeldFile reader(file, "read");
     ASSERT_TRUE(reader.held());
     EXPECT_NO_THROW(LoadLineList(list, Name(file)));
     EXPECT_TRUE(IsExistingFile(Name(file)));
     EXPECT_EQ(ErrorOf([&] { LastWriteDateTime(Name(file)); }), u"Invalid argument to date encode");
-    EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"b"}), Name(file)); }).starts_with(cannot_create));
+    EXPECT_TRUE(
+        ErrorOf([&] { SaveLineList(ListOf({u"b"}), Name(file)); }).starts_with(cannot_create));
   }
   {
     HeldFile writer(file, "write");
     ASSERT_TRUE(writer.held());
     EXPECT_TRUE(ErrorOf([&] { LoadLineList(list, Name(file)); }).starts_with(cannot_open));
     EXPECT_EQ(ErrorOf([&] { LastWriteDateTime(Name(file)); }), u"Invalid argument to date encode");
-    EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"b"}), Name(file)); }).starts_with(cannot_create));
+    EXPECT_TRUE(
+        ErrorOf([&] { SaveLineList(ListOf({u"b"}), Name(file)); }).starts_with(cannot_create));
   }
   {
     HeldFile holder(file, "exclusive");
