@@ -103,7 +103,12 @@ void AppendDecimal(Out& out, std::uint64_t value, int min_digits) {
     *--p = static_cast<char>('0' + value);
   }
   while (end - p < min_digits && p > buffer) *--p = '0';
-  AppendAscii(out, p, static_cast<std::size_t>(end - p));
+  // Written in place: the pieces are a few digits long.
+  const auto length = static_cast<std::size_t>(end - p);
+  const std::size_t at = out.size();
+  out.resize(at + length);
+  OutChar* target = out.data() + at;
+  for (std::size_t k = 0; k < length; ++k) target[k] = static_cast<OutChar>(p[k]);
 }
 
 }  // namespace log2plt

@@ -152,9 +152,15 @@ void LineList::AppendTo(std::basic_string<Char>& text, const auto& line) {
   } else if (!line.empty()) {
     line_starts_.push_back(length + 2);
   }
-  if (!after_break) text.append({Char('\r'), Char('\n')});
+  if (!after_break) {
+    text.push_back(Char('\r'));
+    text.push_back(Char('\n'));
+  }
   AppendUnits(text, line);
-  if (after_break) text.append({Char('\r'), Char('\n')});
+  if (after_break) {
+    text.push_back(Char('\r'));
+    text.push_back(Char('\n'));
+  }
 }
 
 void LineList::AppendNarrowLine(std::string_view line) {

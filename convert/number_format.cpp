@@ -1,7 +1,9 @@
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "convert/ascii_append.h"
 #include "convert/error.h"
@@ -20,6 +22,39 @@ constexpr std::uint64_t kIntegerPowersOfTen[] = {
     100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull,
     1000000000000000000ull,
 };
+
+// Divisions by powers of ten known at compile time become multiplications; the formatter picks
+// them from these tables by the cut position and the number of decimals.
+template <int kDropped>
+std::uint64_t CutRoundingHalfUp(std::uint64_t digits) {
+  // Rounding up when the first dropped digit is 5 or more is adding half the divisor.
+  constexpr std::uint64_t kDivisor = kIntegerPowersOfTen[kDropped];
+  return (digits + kDivisor / 2) / kDivisor;
+}
+
+template <int kDecimals>
+void SplitAtDecimals(std::uint64_t units, std::uint64_t& integer_part, std::uint64_t& fraction) {
+  integer_part = units / kIntegerPowersOfTen[kDecimals];
+  fraction = units % kIntegerPowersOfTen[kDecimals];
+}
+
+using Cutter = std::uint64_t (*)(std::uint64_t);
+using Splitter = void (*)(std::uint64_t, std::uint64_t&, std::uint64_t&);
+
+template <int... kPowers>
+constexpr std::array<Cutter, sizeof...(kPowers)> MakeCutters(std::integer_sequence<int, kPowers...>) {
+  return {&CutRoundingHalfUp<kPowers>...};
+}
+
+template <int... kPowers>
+constexpr std::array<Splitter, sizeof...(kPowers)> MakeSplitters(
+    std::integer_sequence<int, kPowers...>) {
+  return {&SplitAtDecimals<kPowers>...};
+}
+
+// Index: how many of the 18 digits are dropped (1 to 18; 0 keeps them all).
+constexpr auto kCutters = MakeCutters(std::make_integer_sequence<int, kSignificantDigits + 1>{});
+constexpr auto kSplitters = MakeSplitters(std::make_integer_sequence<int, kSignificantDigits + 1>{});
 
 // 10^n with a 64-bit significand, exact up to n = 27.
 long double PowerOfTen(int n) {
@@ -104,14 +139,9 @@ void NumberPattern::Append(Out& out, long double value, const FormatSettings& se
   }
   // Below that the kept digits, as one integer, count units of 10^-decimals.
   std::uint64_t units = 0;
-  if (number.digits != 0 && cut >= 0) {
-    const std::uint64_t divisor = kIntegerPowersOfTen[kSignificantDigits - cut];
-    units = number.digits / divisor;
-    if (number.digits / (divisor / 10) % 10 >= 5) ++units;
-  }
-  const std::uint64_t scale = kIntegerPowersOfTen[decimals_];
-  const std::uint64_t integer_part = units / scale;
-  std::uint64_t fraction = units % scale;
+  if (number.digits != 0 && cut >= 0) units = kCutters[kSignificantDigits - cut](number.digits);
+  std::uint64_t integer_part, fraction;
+  kSplitters[decimals_](units, integer_part, fraction);
 
   if (value < 0 && units != 0) out += static_cast<Char>('-');
   if (integer_part == 0) {
