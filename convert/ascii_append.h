@@ -45,7 +45,8 @@ class TextBuffer {
 
  private:
   void Grow(std::size_t extra) {
-    if (size_ + extra > units_.size()) units_.resize(std::max(units_.size() * 2, size_ + extra + 256));
+    if (size_ + extra > units_.size())
+      units_.resize(std::max(units_.size() * 2, size_ + extra + 256));
   }
 
   std::vector<Char> units_;

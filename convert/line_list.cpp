@@ -1,9 +1,9 @@
 #include "convert/line_list.h"
 
-#include "convert/ascii_append.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "convert/ascii_append.h"
 
 namespace log2plt {
 namespace {
@@ -19,7 +19,8 @@ void IndexLinesOf(const Text& text, std::vector<std::size_t>& starts) {
   starts.push_back(0);
   // Breaks are always CR LF, so every LF ends a line.
   const std::size_t last = text.size() - 1;
-  for (std::size_t lf = text.find('\n'); lf != Text::npos && lf < last; lf = text.find('\n', lf + 1)) {
+  for (std::size_t lf = text.find('\n'); lf != Text::npos && lf < last;
+       lf = text.find('\n', lf + 1)) {
     starts.push_back(lf + 1);
   }
 }

@@ -17,9 +17,24 @@ constexpr std::size_t kMaxPatternLength = 224;
 constexpr int kSignificantDigits = 18;
 
 constexpr std::uint64_t kIntegerPowersOfTen[] = {
-    1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull, 100000000ull,
-    1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull,
-    100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull,
+    1ull,
+    10ull,
+    100ull,
+    1000ull,
+    10000ull,
+    100000ull,
+    1000000ull,
+    10000000ull,
+    100000000ull,
+    1000000000ull,
+    10000000000ull,
+    100000000000ull,
+    1000000000000ull,
+    10000000000000ull,
+    100000000000000ull,
+    1000000000000000ull,
+    10000000000000000ull,
+    100000000000000000ull,
     1000000000000000000ull,
 };
 
@@ -42,7 +57,8 @@ using Cutter = std::uint64_t (*)(std::uint64_t);
 using Splitter = void (*)(std::uint64_t, std::uint64_t&, std::uint64_t&);
 
 template <int... kPowers>
-constexpr std::array<Cutter, sizeof...(kPowers)> MakeCutters(std::integer_sequence<int, kPowers...>) {
+constexpr std::array<Cutter, sizeof...(kPowers)> MakeCutters(
+    std::integer_sequence<int, kPowers...>) {
   return {&CutRoundingHalfUp<kPowers>...};
 }
 
@@ -54,7 +70,8 @@ constexpr std::array<Splitter, sizeof...(kPowers)> MakeSplitters(
 
 // Index: how many of the 18 digits are dropped (1 to 18; 0 keeps them all).
 constexpr auto kCutters = MakeCutters(std::make_integer_sequence<int, kSignificantDigits + 1>{});
-constexpr auto kSplitters = MakeSplitters(std::make_integer_sequence<int, kSignificantDigits + 1>{});
+constexpr auto kSplitters =
+    MakeSplitters(std::make_integer_sequence<int, kSignificantDigits + 1>{});
 
 // 10^n with a 64-bit significand, exact up to n = 27.
 long double PowerOfTen(int n) {
@@ -79,6 +96,21 @@ int BiasedExponent(long double value) {
   return ((bytes[9] & 0x7F) << 8) | bytes[8];
 }
 
+// The same for a positive value, read from its nearest double where that has the same binary
+// exponent: reading the bytes of an extended value stalls the processor on every call.
+int BiasedExponentOfMagnitude(long double magnitude) {
+  const double nearest = static_cast<double>(magnitude);
+  std::uint64_t bits;
+  std::memcpy(&bits, &nearest, sizeof bits);
+  const auto double_exponent = static_cast<int>(bits >> 52);  // the sign bit is clear
+  if (double_exponent == 0 || double_exponent == 0x7FF) return BiasedExponent(magnitude);
+  int exponent = double_exponent - 1023 + 16383;
+  // Rounding to a double can carry a value just below a power of two up to that power.
+  constexpr std::uint64_t kFraction = (std::uint64_t{1} << 52) - 1;
+  if ((bits & kFraction) == 0 && static_cast<long double>(nearest) > magnitude) --exponent;
+  return exponent;
+}
+
 long double RoundToNearestEven(long double value) { return std::nearbyint(value); }
 
 // |value| = 0.d1d2...d18 x 10^exponent, the 18 digits held as one integer.
@@ -86,20 +118,27 @@ DecimalDigits DigitsOf(long double value) {
   DecimalDigits result;
   result.negative = value < 0;
   const long double magnitude = std::fabs(value);
-  const int biased = BiasedExponent(magnitude);
-  if (biased == 0 || biased == 0x7FFF) return result;  // zero, too small, or not finite
+  if (!(magnitude >= LDBL_MIN) || std::isinf(magnitude))
+    return result;  // zero, too small, or not finite
+  const int biased = BiasedExponentOfMagnitude(magnitude);
   const long long scaled = static_cast<long long>(biased - 16383) * 19728;
   int exponent = static_cast<int>((scaled >= 0 ? scaled : scaled - 65535) / 65536) + 1;
   const int shift = kSignificantDigits - exponent;
   const long double product =
       shift >= 0 ? magnitude * PowerOfTen(shift) : magnitude / PowerOfTen(-shift);
-  long double n = product < 9.0e18L ? static_cast<long double>(std::llrint(product))
-                                    : RoundToNearestEven(product);
-  if (n >= 1e18L) {
-    n = RoundToNearestEven(n / 10.0L);
+  constexpr std::int64_t kTenPower18 = 1'000'000'000'000'000'000;
+  if (product < 9.0e18L) {
+    std::int64_t n = std::llrint(product);
+    if (n >= kTenPower18) {
+      n = std::llrint(static_cast<long double>(n) / 10.0L);
+      ++exponent;
+    }
+    result.digits = static_cast<std::uint64_t>(n);
+  } else {
+    result.digits =
+        static_cast<std::uint64_t>(RoundToNearestEven(RoundToNearestEven(product) / 10.0L));
     ++exponent;
   }
-  result.digits = static_cast<std::uint64_t>(n);
   result.exponent = exponent;
   return result;
 }
@@ -196,12 +235,12 @@ void NumberPattern::AppendTo(std::u16string& out, long double value,
 }
 
 void NumberPattern::AppendTo(TextBuffer<char>& out, long double value,
-                       const FormatSettings& settings) const {
+                             const FormatSettings& settings) const {
   Append(out, value, settings);
 }
 
 void NumberPattern::AppendTo(TextBuffer<char16_t>& out, long double value,
-                       const FormatSettings& settings) const {
+                             const FormatSettings& settings) const {
   Append(out, value, settings);
 }
 
