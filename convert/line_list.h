@@ -55,11 +55,15 @@ class LineList {
   void AppendTo(std::basic_string<Char>& text, const auto& line);
   void Widen();
   void IndexLines();
+  template <class Char>
+  void PrefaultAhead(const std::basic_string<Char>& text);
 
   bool wide_ = false;
   std::string narrow_text_;
   std::u16string wide_text_;
   std::vector<std::size_t> line_starts_;
+  // How far into the text's storage, in bytes, pages have been mapped in ahead of the writes.
+  std::size_t prefaulted_bytes_ = 0;
 };
 
 int LineCount(const LineList& list);
