@@ -40,8 +40,8 @@ void BM_ConvertLogToTrack(benchmark::State& state) {
     benchmark::DoNotOptimize(track);
   }
   state.SetItemsProcessed(state.iterations() * kPointLines);
-  state.counters["point_lines_per_s"] =
-      benchmark::Counter(static_cast<double>(kPointLines), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["point_lines_per_s"] = benchmark::Counter(
+      static_cast<double>(kPointLines), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ConvertLogToTrack)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -15,10 +15,7 @@ namespace log2plt {
 namespace {
 
 constexpr std::u16string_view kTrackHeader[] = {
-    u"OziExplorer Track Point File Version 2.1",
-    u"WGS 84",
-    u"Altitude is in Feet",
-    u"Reserved 3",
+    u"OziExplorer Track Point File Version 2.1", u"WGS 84", u"Altitude is in Feet", u"Reserved 3",
     u"0,3,8421504,Track 000,0,0,0,8421504",
 };
 
@@ -117,14 +114,14 @@ void ConvertLogToTrack(const LineList& input, double day, LineList& output,
   output.ReserveLines(static_cast<std::size_t>(LineCount(output)) +
                       static_cast<std::size_t>(point_count));
   if (input.IsWide()) {
-    AppendPointLines<std::u16string_view, TextBuffer<char16_t>>(input, point_count, start_time, step,
-                                                          day, parts, output);
+    AppendPointLines<std::u16string_view, TextBuffer<char16_t>>(input, point_count, start_time,
+                                                                step, day, parts, output);
   } else if (narrow_output) {
     AppendPointLines<std::string_view, TextBuffer<char>>(input, point_count, start_time, step, day,
-                                                    parts, output);
+                                                         parts, output);
   } else {
-    AppendPointLines<std::string_view, TextBuffer<char16_t>>(input, point_count, start_time, step, day,
-                                                       parts, output);
+    AppendPointLines<std::string_view, TextBuffer<char16_t>>(input, point_count, start_time, step,
+                                                             day, parts, output);
   }
 }
 

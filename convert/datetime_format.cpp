@@ -17,9 +17,7 @@ struct CalendarDate {
   int year = 0, month = 0, day = 0;
 };
 
-bool IsLeapYear(std::int64_t year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeapYear(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // Proleptic Gregorian date of a day number; all fields 0 for day numbers below 1.
 CalendarDate DateOfDayNumber(std::int64_t day_number) {
@@ -198,8 +196,8 @@ DateTimePattern::DateTimePattern(std::u16string_view pattern) {
         tokens_.push_back({run <= 2 ? Kind::kYear : Kind::kFullYear, run <= 2 ? 2 : 4});
         break;
       case u'h':
-        tokens_.push_back(
-            {Kind::kHour, width, designator_seen || DesignatorFollowsHour(pattern.substr(i + run))});
+        tokens_.push_back({Kind::kHour, width,
+                           designator_seen || DesignatorFollowsHour(pattern.substr(i + run))});
         hour_token = true;
         break;
       case u'n':
@@ -246,7 +244,8 @@ void DateTimePattern::Append(Out& out, double value, const FormatSettings& setti
         AppendPadded(out, fields.date.month, token.width);
         break;
       case Kind::kMonthName:
-        if (fields.date.month >= 1) AppendText(out, settings.short_month_names[fields.date.month - 1]);
+        if (fields.date.month >= 1)
+          AppendText(out, settings.short_month_names[fields.date.month - 1]);
         break;
       case Kind::kYear:
         AppendPadded(out, fields.date.year % 100, 2);
@@ -288,12 +287,12 @@ void DateTimePattern::AppendTo(std::u16string& out, double value,
 }
 
 void DateTimePattern::AppendTo(TextBuffer<char>& out, double value,
-                       const FormatSettings& settings) const {
+                               const FormatSettings& settings) const {
   Append(out, value, settings);
 }
 
 void DateTimePattern::AppendTo(TextBuffer<char16_t>& out, double value,
-                       const FormatSettings& settings) const {
+                               const FormatSettings& settings) const {
   Append(out, value, settings);
 }
 

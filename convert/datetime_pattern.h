@@ -24,8 +24,19 @@ class DateTimePattern {
 
  private:
   enum class Kind {
-    kLiteral, kDay, kMonthNumber, kMonthName, kYear, kFullYear, kHour, kMinute, kSecond,
-    kMillisecond, kDesignator, kDesignatorLetter, kTimeSeparator,
+    kLiteral,
+    kDay,
+    kMonthNumber,
+    kMonthName,
+    kYear,
+    kFullYear,
+    kHour,
+    kMinute,
+    kSecond,
+    kMillisecond,
+    kDesignator,
+    kDesignatorLetter,
+    kTimeSeparator,
   };
   struct Token {
     Token(Kind token_kind, int token_width = 1, bool on_twelve_hour_clock = false)

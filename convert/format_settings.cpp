@@ -63,10 +63,9 @@ FormatSettings ReadFormatSettingsFromLocale() {
     auto name = loc::ReadItem(static_cast<loc::Item>(loc::kShortMonthName1 + month));
     if (name && !name->empty()) settings.short_month_names[month] = std::move(*name);
   }
-  settings.long_time_pattern =
-      ComposeLongTimePattern(ReadNumericItem(loc::kTimeLeadingZero),
-                             ReadNumericItem(loc::kTimeFormat),
-                             ReadNumericItem(loc::kTimeMarkPosition));
+  settings.long_time_pattern = ComposeLongTimePattern(ReadNumericItem(loc::kTimeLeadingZero),
+                                                      ReadNumericItem(loc::kTimeFormat),
+                                                      ReadNumericItem(loc::kTimeMarkPosition));
   return settings;
 }
 

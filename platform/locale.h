@@ -9,14 +9,14 @@ namespace log2plt::platform::locale {
 
 // Windows locale item numbers (LCTYPE) of the items the program reads.
 enum Item : unsigned {
-  kDecimalSeparator = 14,      // LOCALE_SDECIMAL
-  kTimeSeparator = 30,         // LOCALE_STIME
-  kTimeFormat = 35,            // LOCALE_ITIME: 0 for a 12-hour clock
-  kTimeLeadingZero = 37,       // LOCALE_ITLZERO
-  kAmDesignator = 40,          // LOCALE_S1159
-  kPmDesignator = 41,          // LOCALE_S2359
-  kShortMonthName1 = 68,       // LOCALE_SABBREVMONTHNAME1; months 2 to 12 follow
-  kTimeMarkPosition = 4101,    // LOCALE_ITIMEMARKPOSN: 1 when the designator comes first
+  kDecimalSeparator = 14,    // LOCALE_SDECIMAL
+  kTimeSeparator = 30,       // LOCALE_STIME
+  kTimeFormat = 35,          // LOCALE_ITIME: 0 for a 12-hour clock
+  kTimeLeadingZero = 37,     // LOCALE_ITLZERO
+  kAmDesignator = 40,        // LOCALE_S1159
+  kPmDesignator = 41,        // LOCALE_S2359
+  kShortMonthName1 = 68,     // LOCALE_SABBREVMONTHNAME1; months 2 to 12 follow
+  kTimeMarkPosition = 4101,  // LOCALE_ITIMEMARKPOSN: 1 when the designator comes first
 };
 
 // The item's text for the calling thread's locale; nothing when it cannot be read, which

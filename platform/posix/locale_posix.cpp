@@ -120,8 +120,9 @@ std::optional<std::u16string> ReadItem(Item item) {
   }
   const LocaleHandle time = LocaleOfCategory("LC_TIME");
   if (item >= kShortMonthName1 && item < kShortMonthName1 + 12) {
-    return Decode(nl_langinfo_l(static_cast<nl_item>(ABMON_1 + (item - kShortMonthName1)), time.get()),
-                  time.get());
+    return Decode(
+        nl_langinfo_l(static_cast<nl_item>(ABMON_1 + (item - kShortMonthName1)), time.get()),
+        time.get());
   }
   const TimeFormatFacts facts = AnalyseTimeFormat(nl_langinfo_l(T_FMT, time.get()));
   switch (item) {
@@ -151,12 +152,14 @@ bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   static const locale_t folding = [] {
     locale_t handle = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    return handle != static_cast<locale_t>(0) ? handle
-                                              : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0));
+    return handle != static_cast<locale_t>(0)
+               ? handle
+               : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0));
   }();
   for (std::size_t k = 0; k < a.size(); ++k) {
     if (a[k] == b[k]) continue;
-    if (towlower_l(static_cast<wint_t>(a[k]), folding) != towlower_l(static_cast<wint_t>(b[k]), folding)) {
+    if (towlower_l(static_cast<wint_t>(a[k]), folding) !=
+        towlower_l(static_cast<wint_t>(b[k]), folding)) {
       return false;
     }
   }

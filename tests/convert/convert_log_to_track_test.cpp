@@ -50,18 +50,19 @@ TEST(ConvertLogToTrack, SpreadsThePointsEvenlyBetweenTheStamps) {
                                u"55.7514", u"", StampLine(u"09:00:00")});
   LineList track(u"MemoIn");
   ConvertLogToTrack(log, 40037, track, EnglishSettings());
-  EXPECT_EQ(LinesOf(track), Track(u"4", {
-                                            u"55.7512,37.6184,1,500,40037.3333333,12-Aug-09,08:00:00",
-                                            u"55.7513,37.6185,0,500,40037.3472222,12-Aug-09,08:20:00",
-                                            u"55.7514,,0,500,40037.3611111,12-Aug-09,08:40:00",
-                                            u",,0,500,40037.3750000,12-Aug-09,09:00:00",
-                                        }));
+  EXPECT_EQ(LinesOf(track),
+            Track(u"4", {
+                            u"55.7512,37.6184,1,500,40037.3333333,12-Aug-09,08:00:00",
+                            u"55.7513,37.6185,0,500,40037.3472222,12-Aug-09,08:20:00",
+                            u"55.7514,,0,500,40037.3611111,12-Aug-09,08:40:00",
+                            u",,0,500,40037.3750000,12-Aug-09,09:00:00",
+                        }));
   EXPECT_TRUE(track.Text().ends_with(u"09:00:00\r\n"));
 }
 
 TEST(ConvertLogToTrack, RunsForwardOverTheDistanceWhenTheStampsAreReversed) {
-  const LineList log = ListOf({StampLine(u"23:00:00"), u"1 2", u"3 4", u"5 6", u"7,8 9",
-                               StampLine(u"01:00:00")});
+  const LineList log =
+      ListOf({StampLine(u"23:00:00"), u"1 2", u"3 4", u"5 6", u"7,8 9", StampLine(u"01:00:00")});
   LineList track;
   ConvertLogToTrack(log, 40037, track, EnglishSettings());
   EXPECT_EQ(LinesOf(track), Track(u"4", {
@@ -77,7 +78,8 @@ TEST(ConvertLogToTrack, ShortLogsGiveHeadersOnlyOrTwoPoints) {
   LineList track;
   ConvertLogToTrack(ListOf({StampLine(u"10:00:00")}), 40037, track, settings);
   EXPECT_EQ(LinesOf(track), Track(u"-1", {}));
-  ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), StampLine(u"11:00:00")}), 40037, track, settings);
+  ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), StampLine(u"11:00:00")}), 40037, track,
+                    settings);
   EXPECT_EQ(LinesOf(track), Track(u"0", {}));
   ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), u"a b", u"c d", StampLine(u"11:00:00")}), 40037,
                     track, settings);
@@ -91,11 +93,14 @@ TEST(ConvertLogToTrack, FailsBeforeTouchingTheOutput) {
     std::u16string message;
   };
   const Case cases[] = {
-      {{StampLine(u"10:00:00"), u"a b", StampLine(u"11:00:00")}, u"Floating point division by zero"},
-      {{StampLine(u"10:00:00"), u"a b", StampLine(u"10:00:00")}, u"Invalid floating point operation"},
+      {{StampLine(u"10:00:00"), u"a b", StampLine(u"11:00:00")},
+       u"Floating point division by zero"},
+      {{StampLine(u"10:00:00"), u"a b", StampLine(u"10:00:00")},
+       u"Invalid floating point operation"},
       {{}, u"'''' is not a valid time"},
       {{u"short line", u"a b", u"c d", StampLine(u"11:00:00")}, u"'''' is not a valid time"},
-      {{StampLine(u"10:00:00"), u"a b", u"c d", u"no stamp here, x"}, u"'' x'' is not a valid time"},
+      {{StampLine(u"10:00:00"), u"a b", u"c d", u"no stamp here, x"},
+       u"'' x'' is not a valid time"},
       {{u"$GPLOG,000001,1x:3", u"a b", u"c d", StampLine(u"11:00:00")},
        u"''1x:3'' is not a valid time"},
       {{u"$GPLOG,000001,25:00:00", u"a", u"b", StampLine(u"11:00:00")},

@@ -5,8 +5,8 @@
 #include <cfloat>
 #include <cstdint>
 #include <functional>
-#include <thread>
 #include <optional>
+#include <thread>
 
 #include "convert/error.h"
 #include "convert/float_policy.h"
@@ -24,7 +24,8 @@ FormatSettings EnglishSettings() {
 }
 
 double TimeValue(int hour, int minute, int second, int millisecond) {
-  const std::int64_t ms = std::int64_t{hour} * 3600000 + minute * 60000 + second * 1000 + millisecond;
+  const std::int64_t ms =
+      std::int64_t{hour} * 3600000 + minute * 60000 + second * 1000 + millisecond;
   return static_cast<double>(static_cast<long double>(ms) / 86400000.0L);
 }
 
@@ -73,9 +74,10 @@ TEST(ParseTimeOfDay, AcceptsTheTimesOfDayItShould) {
 
 TEST(ParseTimeOfDay, RejectsWithTheWholeTextInTheMessage) {
   const std::u16string invalid[] = {
-      u"24:00:00", u"12:60:00", u"12:00:60", u"12:34:", u"12:34:56.", u"   ", u"",
-      u"12:34:56.5000", u"0:30 AM", u"13:00 PM", u"PM 1:00 PM", u"1:02 P", u"12-34-56",
-      u"12:34\t", u"\t12:34", u"12345", u"12:3x:56", u"AM", u"12:34:56 x",
+      u"24:00:00",   u"12:60:00",      u"12:00:60", u"12:34:",   u"12:34:56.",  u"   ",
+      u"",           u"12:34:56.5000", u"0:30 AM",  u"13:00 PM", u"PM 1:00 PM", u"1:02 P",
+      u"12-34-56",   u"12:34\t",       u"\t12:34",  u"12345",    u"12:3x:56",   u"AM",
+      u"12:34:56 x",
   };
   const FormatSettings settings = EnglishSettings();
   for (const auto& text : invalid) {

@@ -56,8 +56,8 @@ TEST_F(LocaleEnvironment, RussianMonthNamesReachTheTrack) {
 
   settings.decimal_separator = u'.';
   LineList log;
-  for (const char16_t* line : {u"$GPLOG,000001,08:00:00", u"55.75 37.61", u"55.76 37.62",
-                               u"$GPLOG,000002,09:00:00"}) {
+  for (const char16_t* line :
+       {u"$GPLOG,000001,08:00:00", u"55.75 37.61", u"55.76 37.62", u"$GPLOG,000002,09:00:00"}) {
     AppendLine(log, line);
   }
   LineList track;
