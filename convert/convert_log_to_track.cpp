@@ -111,8 +111,6 @@ void ConvertLogToTrack(const LineList& input, double day, LineList& output,
            settings.pm_designator.size());
   output.ReserveText(output.TextLength() + input.TextLength() +
                      static_cast<std::size_t>(point_count) * fixed_part_bound);
-  output.ReserveLines(static_cast<std::size_t>(LineCount(output)) +
-                      static_cast<std::size_t>(point_count));
   if (input.IsWide()) {
     AppendPointLines<std::u16string_view, TextBuffer<char16_t>>(input, point_count, start_time,
                                                                 step, day, parts, output);

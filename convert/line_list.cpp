@@ -42,7 +42,8 @@ void LineList::AssignText(std::u16string text) {
   narrow_text_ = std::string();
   wide_text_ = std::move(text);
   prefaulted_bytes_ = 0;
-  IndexLines();
+  line_starts_.clear();
+  indexed_ = false;
 }
 
 void LineList::AssignNarrowText(std::string text) {
@@ -50,7 +51,8 @@ void LineList::AssignNarrowText(std::string text) {
   wide_text_ = std::u16string();
   narrow_text_ = std::move(text);
   prefaulted_bytes_ = 0;
-  IndexLines();
+  line_starts_.clear();
+  indexed_ = false;
 }
 
 std::u16string LineList::Text() const {
@@ -102,17 +104,23 @@ void LineList::Widen() {
   prefaulted_bytes_ = 0;
 }
 
-void LineList::IndexLines() {
+void LineList::IndexLines() const {
+  if (indexed_) return;
   if (wide_) {
     IndexLinesOf(wide_text_, line_starts_);
   } else {
     IndexLinesOf(narrow_text_, line_starts_);
   }
+  indexed_ = true;
 }
 
-int LineCount(const LineList& list) { return static_cast<int>(list.line_starts_.size()); }
+int LineCount(const LineList& list) {
+  list.IndexLines();
+  return static_cast<int>(list.line_starts_.size());
+}
 
-bool LineList::LineBounds(int index, std::size_t& begin, std::size_t& length) const noexcept {
+bool LineList::LineBounds(int index, std::size_t& begin, std::size_t& length) const {
+  IndexLines();
   if (index < 0 || static_cast<std::size_t>(index) >= line_starts_.size()) return false;
   const auto i = static_cast<std::size_t>(index);
   begin = line_starts_[i];
@@ -162,7 +170,9 @@ void ClearLines(LineList& list) {
   list.prefaulted_bytes_ = 0;
   list.narrow_text_.clear();
   list.wide_text_.clear();
-  list.line_starts_.clear();
+  // A list that is only filled and saved never needs its line starts.
+  std::vector<std::size_t>().swap(list.line_starts_);
+  list.indexed_ = false;
 }
 
 // A line goes behind a final break, or, when the text has none, behind a new one.
@@ -170,10 +180,8 @@ template <class Char>
 void LineList::AppendTo(std::basic_string<Char>& text, const auto& line) {
   const std::size_t length = text.size();
   const bool after_break = length == 0 || EndsWithBreak();
-  if (after_break) {
-    line_starts_.push_back(length);
-  } else if (!line.empty()) {
-    line_starts_.push_back(length + 2);
+  if (indexed_ && (after_break || !line.empty())) {
+    line_starts_.push_back(after_break ? length : length + 2);
   }
   if (!after_break) {
     text.push_back(Char('\r'));

@@ -2,8 +2,9 @@
 // A line list: one UTF-16 text whose only line break is CR LF, read by line index.
 //
 // The text is kept in one byte per code unit while every unit fits (logs and tracks nearly
-// always do), and widened to UTF-16 the first time a wider unit arrives; line starts are kept
-// as offsets, so a list costs a few bytes per line beyond its text.
+// always do), and widened to UTF-16 the first time a wider unit arrives. Line starts are kept
+// as offsets, worked out when a line is first read by index: a list that is only filled and
+// saved, as a track is, never needs them.
 
 #include <cstddef>
 #include <cstdint>
@@ -40,7 +41,6 @@ class LineList {
   void AppendNarrowLine(std::string_view line);
   std::size_t TextLength() const noexcept;
   void ReserveText(std::size_t units);
-  void ReserveLines(std::size_t count) { line_starts_.reserve(count); }
 
   friend int LineCount(const LineList& list);
   friend void LineAt(const LineList& list, int index, std::u16string& line);
@@ -50,18 +50,20 @@ class LineList {
  private:
   bool EndsWithBreak() const noexcept;
   // Where line `index` starts and how many code units of it can be read; false outside the list.
-  bool LineBounds(int index, std::size_t& begin, std::size_t& length) const noexcept;
+  bool LineBounds(int index, std::size_t& begin, std::size_t& length) const;
   template <class Char>
   void AppendTo(std::basic_string<Char>& text, const auto& line);
   void Widen();
-  void IndexLines();
+  // Works out the line starts from the text, unless they are known.
+  void IndexLines() const;
   template <class Char>
   void PrefaultAhead(const std::basic_string<Char>& text);
 
   bool wide_ = false;
   std::string narrow_text_;
   std::u16string wide_text_;
-  std::vector<std::size_t> line_starts_;
+  mutable std::vector<std::size_t> line_starts_;
+  mutable bool indexed_ = true;  // line_starts_ holds the start of every line
   // How far into the text's storage, in bytes, pages have been mapped in ahead of the writes.
   std::size_t prefaulted_bytes_ = 0;
 };

@@ -61,6 +61,21 @@ TEST(LineList, AppendsAfterAFinalBreakOrCompletesTheLastLine) {
   EXPECT_EQ(LineCount(open_end_empty), 2);
 }
 
+// Line starts are worked out on the first read and kept up to date by later appends.
+TEST(LineList, ReadsBetweenAppendsSeeEveryLine) {
+  LineList list(u"a\r\nb");
+  const std::u16string appended[] = {u"", u"c", u"", u"\u044f", u"d"};
+  for (const auto& line : appended) {
+    const int count = LineCount(list);
+    AppendLine(list, line);
+    const LineList fresh(list.Text());
+    ASSERT_EQ(LineCount(list), LineCount(fresh));
+    EXPECT_EQ(LineCount(list) - count, line.empty() && count == 2 ? 0 : 1);
+    for (int i = 0; i < LineCount(fresh); ++i) EXPECT_EQ(LineAt(list, i), LineAt(fresh, i));
+  }
+  EXPECT_EQ(list.Text(), u"a\r\nb\r\nc\r\n\r\n\u044f\r\nd\r\n");
+}
+
 TEST(LineList, WidensWhenAWideCharacterArrives) {
   LineList list;
   AppendLine(list, u"\u00e9t\u00e9");
