@@ -12,6 +12,11 @@
 
 namespace log2plt {
 
+// Whether every code unit of the text fits in one byte.
+inline bool FitsInByte(std::u16string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
+}
+
 // A reusable text buffer with the string operations the formatters use, all inline: the
 // conversion builds every point line in one of these.
 template <class Char>

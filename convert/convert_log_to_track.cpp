@@ -27,17 +27,10 @@ double ParseStampOfLine(const LineList& input, int index, const FormatSettings& 
   return ParseTimeOfDay(stamp, settings);
 }
 
-bool FitsInByte(std::u16string_view text) {
-  for (const char16_t c : text) {
-    if (c > 0xFF) return false;
-  }
-  return true;
-}
-
 // What every point line shares, worked out once per conversion.
 struct PointLineParts {
   const FormatSettings& settings;
-  NumberPattern number_pattern{u"0.######0"};
+  NumberPattern number_pattern;
   DateTimePattern time_pattern;
   std::u16string date_field;  // ",dd-mmm-yy," of the day, the same on every line
 };

@@ -73,11 +73,6 @@ struct DateTimeFields {
 };
 
 template <class Out>
-void AppendText(Out& out, std::u16string_view text) {
-  AppendUnits(out, text);
-}
-
-template <class Out>
 void AppendPadded(Out& out, int number, int digits) {
   using Char = typename Out::value_type;
   if (number < 0) {
@@ -128,13 +123,6 @@ bool DesignatorFollowsHour(std::u16string_view rest) {
 }
 
 bool IsLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-
-bool FitsInByte(std::u16string_view text) {
-  for (const char16_t c : text) {
-    if (c > 0xFF) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -232,7 +220,7 @@ void DateTimePattern::Append(Out& out, double value, const FormatSettings& setti
   for (const Token& token : tokens_) {
     switch (token.kind) {
       case Kind::kLiteral:
-        AppendText(out, token.literal);
+        AppendUnits(out, std::u16string_view(token.literal));
         break;
       case Kind::kTimeSeparator:
         if (settings.time_separator != u'\0') out += static_cast<Char>(settings.time_separator);
@@ -245,7 +233,7 @@ void DateTimePattern::Append(Out& out, double value, const FormatSettings& setti
         break;
       case Kind::kMonthName:
         if (fields.date.month >= 1)
-          AppendText(out, settings.short_month_names[fields.date.month - 1]);
+          AppendUnits(out, std::u16string_view(settings.short_month_names[fields.date.month - 1]));
         break;
       case Kind::kYear:
         AppendPadded(out, fields.date.year % 100, 2);
@@ -269,7 +257,8 @@ void DateTimePattern::Append(Out& out, double value, const FormatSettings& setti
         AppendPadded(out, fields.millisecond, token.width);
         break;
       case Kind::kDesignator:
-        AppendText(out, fields.hour < 12 ? settings.am_designator : settings.pm_designator);
+        AppendUnits(out, std::u16string_view(fields.hour < 12 ? settings.am_designator
+                                                              : settings.pm_designator));
         break;
       case Kind::kDesignatorLetter: {
         const std::u16string& designator =

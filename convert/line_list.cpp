@@ -9,10 +9,6 @@
 namespace log2plt {
 namespace {
 
-bool FitsInByte(std::u16string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
-}
-
 template <class Text>
 void IndexLinesOf(const Text& text, std::vector<std::size_t>& starts) {
   starts.clear();
