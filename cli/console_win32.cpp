@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "cli/console.h"
-#include "convert/utf.h"
+#include "base/utf.h"
 
 namespace log2plt::cli {
 namespace {

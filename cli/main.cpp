@@ -3,15 +3,14 @@
 #include <cmath>
 #include <exception>
 
+#include "app/conversion_run.h"
+#include "base/error.h"
+#include "base/utf.h"
 #include "cli/console.h"
 #include "cli/options.h"
-#include "convert/convert_log_to_track.h"
-#include "convert/error.h"
 #include "convert/float_policy.h"
 #include "convert/format_settings.h"
 #include "convert/line_list.h"
-#include "convert/text_file.h"
-#include "convert/utf.h"
 #include "platform/path.h"
 
 namespace log2plt::cli {
@@ -43,19 +42,18 @@ bool MayReplace(std::u16string_view output, bool force) {
 }
 
 // One conversion run; false when the user declines to replace the output.
-bool ConvertFile(const Options& options, std::u16string_view input, LineList& memo_in,
-                 LineList& memo_out) {
-  ProcessFormatSettings().decimal_separator = u'.';
-  const std::u16string output = options.output.value_or(DefaultOutputName(input));
-  if (IsExistingFile(output) && !MayReplace(output, options.force)) return false;
-  const double day = options.day ? *options.day : std::trunc(LastWriteDateTime(input));
-  LoadLineList(memo_in, input);
-  ConvertLogToTrack(memo_in, day, memo_out);
-  // Nothing reads the log again; its memory is better spent on saving.
-  memo_in = LineList();
-  SaveLineList(memo_out, output);
-  memo_out = LineList();
-  return true;
+bool ConvertFile(const Options& options, std::u16string_view input, FormatSettings& settings) {
+  LineList memo_in;
+  LineList memo_out;
+  ConversionRun run;
+  run.may_replace = [&](std::u16string_view output) { return MayReplace(output, options.force); };
+  run.beep = [] {};
+  run.day = options.day;
+  run.memo_in = &memo_in;
+  run.memo_out = &memo_out;
+  run.keep_log = false;
+  const std::u16string output = options.output.value_or(OutputNameFor(input));
+  return RunConversion(settings, {std::u16string(input), output}, run);
 }
 
 int Main(int argc, char** argv) {
@@ -76,14 +74,12 @@ int Main(int argc, char** argv) {
     PrintOut(u"log2plt " LOG2PLT_VERSION u"\n");
     return 0;
   }
-  LoadFormatSettings();
+  FormatSettings settings = LoadFormatSettings();
 
   int status = 0;
-  LineList memo_in;
-  LineList memo_out;
   for (const std::u16string& input : options.inputs) {
     try {
-      if (!ConvertFile(options, input, memo_in, memo_out)) status = 1;
+      if (!ConvertFile(options, input, settings)) status = 1;
     } catch (const Error& error) {
       PrintError(u"log2plt: " + WithFinalFullStop(error.Message()) + u"\n");
       status = 1;

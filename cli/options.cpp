@@ -1,7 +1,7 @@
 #include "cli/options.h"
 
-#include "convert/dos_datetime.h"
-#include "convert/error.h"
+#include "base/calendar.h"
+#include "base/error.h"
 
 namespace log2plt::cli {
 namespace {
@@ -23,11 +23,6 @@ std::optional<double> ParseDate(std::u16string_view text) {
   }
   return EncodeDate(Number(text.substr(0, 4)), Number(text.substr(5, 2)),
                     Number(text.substr(8, 2)));
-}
-
-std::u16string DefaultOutputName(std::u16string_view input) {
-  std::u16string output(input.substr(0, input.size() > 3 ? input.size() - 3 : 0));
-  return output + u"plt";
 }
 
 Options ParseOptions(const std::vector<std::u16string>& arguments) {

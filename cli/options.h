@@ -22,8 +22,4 @@ Options ParseOptions(const std::vector<std::u16string>& arguments);
 // A YYYY-MM-DD calendar date as a date-time value; nothing for anything else.
 std::optional<double> ParseDate(std::u16string_view text);
 
-// The input name with its last three characters replaced by "plt"; "plt" for a name of three
-// characters or fewer.
-std::u16string DefaultOutputName(std::u16string_view input);
-
 }  // namespace log2plt::cli

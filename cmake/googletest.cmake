@@ -17,6 +17,10 @@ include(GoogleTest)
 function(log2plt_add_test name)
   cmake_parse_arguments(arg "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
+  log2plt_own_code(${name})
+  # Tests reach their own helpers from the project root; the layers' headers come with their
+  # libraries.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   if(arg_ENV)

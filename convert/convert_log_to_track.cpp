@@ -116,8 +116,4 @@ void ConvertLogToTrack(const LineList& input, double day, LineList& output,
   }
 }
 
-void ConvertLogToTrack(const LineList& input, double day, LineList& output) {
-  ConvertLogToTrack(input, day, output, ProcessFormatSettings());
-}
-
 }  // namespace log2plt

@@ -11,7 +11,5 @@ namespace log2plt {
 // to the last line's stamp. Every error is raised before `output` is touched.
 void ConvertLogToTrack(const LineList& input, double day, LineList& output,
                        const FormatSettings& settings);
-// The same with the process-wide format settings.
-void ConvertLogToTrack(const LineList& input, double day, LineList& output);
 
 }  // namespace log2plt

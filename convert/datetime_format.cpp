@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/calendar.h"
 #include "convert/ascii_append.h"
 #include "convert/datetime_pattern.h"
 #include "convert/float_policy.h"
@@ -13,46 +14,16 @@ constexpr std::int64_t kMillisecondsPerDay = 86400000;
 // Day number of 1899-12-30 when 0001-01-01 is day 1.
 constexpr std::int64_t kDayNumberOfDayZero = 693594;
 
-struct CalendarDate {
-  int year = 0, month = 0, day = 0;
-};
-
-bool IsLeapYear(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-// Proleptic Gregorian date of a day number; all fields 0 for day numbers below 1.
-CalendarDate DateOfDayNumber(std::int64_t day_number) {
-  CalendarDate date;
-  if (day_number <= 0) return date;
-  constexpr std::int64_t kDays1 = 365, kDays4 = kDays1 * 4 + 1, kDays100 = kDays4 * 25 - 1,
-                         kDays400 = kDays100 * 4 + 1;
-  std::int64_t rest = day_number - 1;
-  std::int64_t year = 1 + rest / kDays400 * 400;
-  rest %= kDays400;
-  std::int64_t count = rest / kDays100;
-  rest %= kDays100;
-  if (count == 4) --count, rest += kDays100;
-  year += count * 100;
-  year += rest / kDays4 * 4;
-  rest %= kDays4;
-  count = rest / kDays1;
-  rest %= kDays1;
-  if (count == 4) --count, rest += kDays1;
-  year += count;
-  static constexpr int kMonthDays[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
-                                            {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
-  const int* month_days = kMonthDays[IsLeapYear(year) ? 1 : 0];
-  int month = 0;
-  while (rest >= month_days[month]) rest -= month_days[month++];
-  date.year = static_cast<int>(year);
-  date.month = month + 1;
-  date.day = static_cast<int>(rest) + 1;
-  return date;
+// Proleptic Gregorian date of a day count from 1899-12-30; all fields 0 before 0001-01-01.
+CivilDate DateOfDayCount(std::int64_t day_count) {
+  if (day_count + kDayNumberOfDayZero <= 0) return {};
+  return CivilFromDays(day_count - kUnixEpochDay);
 }
 
 // Every field of a date-time text comes from one millisecond count: the value times 86400000
 // with a 64-bit significand, rounded to nearest.
 struct DateTimeFields {
-  CalendarDate date;
+  CivilDate date;
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 
   DateTimeFields(double value, bool with_date) {
@@ -68,7 +39,7 @@ struct DateTimeFields {
     minute = time_of_day / 60000 % 60;
     second = time_of_day % 60000 / 1000;
     millisecond = time_of_day % 1000;
-    if (with_date) date = DateOfDayNumber(day_count + kDayNumberOfDayZero);
+    if (with_date) date = DateOfDayCount(day_count);
   }
 };
 
@@ -236,10 +207,10 @@ void DateTimePattern::Append(Out& out, double value, const FormatSettings& setti
           AppendUnits(out, std::u16string_view(settings.short_month_names[fields.date.month - 1]));
         break;
       case Kind::kYear:
-        AppendPadded(out, fields.date.year % 100, 2);
+        AppendPadded(out, static_cast<int>(fields.date.year % 100), 2);
         break;
       case Kind::kFullYear:
-        AppendPadded(out, fields.date.year, 4);
+        AppendPadded(out, static_cast<int>(fields.date.year), 4);
         break;
       case Kind::kHour: {
         int hour = fields.hour;
@@ -317,10 +288,6 @@ std::u16string FormatDateTimePattern(std::u16string_view pattern, double value,
   std::u16string out;
   AppendDateTimePattern(out, pattern, value, settings);
   return out;
-}
-
-std::u16string FormatDateTimePattern(std::u16string_view pattern, double value) {
-  return FormatDateTimePattern(pattern, value, ProcessFormatSettings());
 }
 
 }  // namespace log2plt

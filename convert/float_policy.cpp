@@ -3,7 +3,7 @@
 #include <cfenv>
 #include <cmath>
 
-#include "convert/error.h"
+#include "base/error.h"
 
 namespace log2plt {
 

@@ -36,9 +36,15 @@ int ReadNumericItem(loc::Item item) {
 
 }  // namespace
 
-FormatSettings& ProcessFormatSettings() {
-  static FormatSettings settings;
-  return settings;
+bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    const auto lower = [](char16_t c) {
+      return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    };
+    if (lower(a[k]) != lower(b[k])) return false;
+  }
+  return true;
 }
 
 std::u16string ComposeLongTimePattern(int leading_zero, int twelve_hour_flag, int mark_position) {
@@ -53,8 +59,9 @@ std::u16string ComposeLongTimePattern(int leading_zero, int twelve_hour_flag, in
   return prefix + (leading_zero != 0 ? u"hh" : u"h") + u":mm:ss" + suffix;
 }
 
-FormatSettings ReadFormatSettingsFromLocale() {
+FormatSettings LoadFormatSettings() {
   FormatSettings settings;
+  settings.designators_equal = &loc::EqualIgnoringCase;
   ReadCharacterItem(loc::kDecimalSeparator, settings.decimal_separator);
   ReadCharacterItem(loc::kTimeSeparator, settings.time_separator);
   if (auto am = loc::ReadItem(loc::kAmDesignator)) settings.am_designator = std::move(*am);
@@ -68,7 +75,5 @@ FormatSettings ReadFormatSettingsFromLocale() {
                                                       ReadNumericItem(loc::kTimeMarkPosition));
   return settings;
 }
-
-void LoadFormatSettings() { ProcessFormatSettings() = ReadFormatSettingsFromLocale(); }
 
 }  // namespace log2plt

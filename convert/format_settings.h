@@ -3,9 +3,17 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace log2plt {
 
+// Compares a designator with the text before it, ignoring case only.
+using DesignatorComparison = bool (*)(std::u16string_view designator, std::u16string_view text);
+
+// Ignores the case of the letters A to Z only; the locale's own comparison replaces it.
+bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
+
+// Each front-end owns one, loads it from the user's locale and passes it down.
 struct FormatSettings {
   char16_t decimal_separator = u'.';
   char16_t time_separator = u':';  // U+0000 prints nothing
@@ -15,16 +23,12 @@ struct FormatSettings {
                                                       u"May", u"Jun", u"Jul", u"Aug",
                                                       u"Sep", u"Oct", u"Nov", u"Dec"};
   std::u16string long_time_pattern = u"h:mm:ss AMPM";
+  // How the time parser matches the designators: the user's locale's comparison once loaded.
+  DesignatorComparison designators_equal = &EqualIgnoringAsciiCase;
 };
 
-// The process-wide record that the program loads at start-up and reloads on a settings change.
-FormatSettings& ProcessFormatSettings();
-
-// Fills the process-wide record from the user's locale; an item that cannot be read keeps its
-// default.
-void LoadFormatSettings();
-// The record that the user's locale gives now, without touching the process-wide one.
-FormatSettings ReadFormatSettingsFromLocale();
+// The settings that the user's locale gives now; an item that cannot be read keeps its default.
+FormatSettings LoadFormatSettings();
 
 // The long time pattern for the locale's three numeric time items.
 std::u16string ComposeLongTimePattern(int leading_zero, int twelve_hour_flag, int mark_position);

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "convert/ascii_append.h"
-#include "convert/error.h"
+#include "base/error.h"
 #include "convert/number_pattern.h"
 #include "convert/value_format.h"
 
@@ -259,10 +259,6 @@ std::u16string FormatNumberPattern(std::u16string_view pattern, long double valu
   std::u16string out;
   AppendNumberPattern(out, pattern, value, settings);
   return out;
-}
-
-std::u16string FormatNumberPattern(std::u16string_view pattern, long double value) {
-  return FormatNumberPattern(pattern, value, ProcessFormatSettings());
 }
 
 void AppendInteger(std::u16string& out, std::int32_t value) {

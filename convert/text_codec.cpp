@@ -4,8 +4,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "convert/error.h"
-#include "convert/utf.h"
+#include "base/error.h"
+#include "base/utf.h"
 #include "platform/codepage.h"
 
 namespace log2plt {

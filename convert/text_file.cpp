@@ -5,8 +5,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "convert/dos_datetime.h"
-#include "convert/error.h"
+#include "base/error.h"
+#include "convert/file_date.h"
+#include "convert/file_failure.h"
 #include "convert/text_codec.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
@@ -18,7 +19,25 @@ namespace {
 // list never exists whole.
 constexpr std::size_t kSaveChunk = 1 << 20;
 
-void SaveNarrow(std::string_view text, platform::file::Replacement& file) {
+// Appends bytes to the file being saved, or fails the save with the file's message.
+class SaveTarget {
+ public:
+  explicit SaveTarget(std::u16string_view file_name) : name_(file_name) {
+    if (auto failure = file_.Open(name_)) ThrowFileFailure(*failure, name_);
+  }
+  void Write(std::string_view bytes) {
+    if (auto failure = file_.Write(bytes)) ThrowFileFailure(*failure, name_);
+  }
+  void Commit() {
+    if (auto failure = file_.Commit()) ThrowFileFailure(*failure, name_);
+  }
+
+ private:
+  std::u16string_view name_;
+  platform::file::Replacement file_;
+};
+
+void SaveNarrow(std::string_view text, SaveTarget& file) {
   std::u16string wide;
   std::string bytes;
   for (std::size_t at = 0; at < text.size(); at += kSaveChunk) {
@@ -37,7 +56,7 @@ void SaveNarrow(std::string_view text, platform::file::Replacement& file) {
   }
 }
 
-void SaveWide(std::u16string_view text, platform::file::Replacement& file) {
+void SaveWide(std::u16string_view text, SaveTarget& file) {
   std::string bytes;
   while (!text.empty()) {
     std::size_t length = std::min(text.size(), kSaveChunk);
@@ -55,7 +74,9 @@ void SaveWide(std::u16string_view text, platform::file::Replacement& file) {
 void LoadLineList(LineList& list, std::u16string_view file_name) {
   std::string bytes;
   try {
-    bytes = platform::file::ReadAll(file_name);
+    if (auto failure = platform::file::ReadAll(file_name, bytes)) {
+      ThrowFileFailure(*failure, file_name);
+    }
   } catch (const std::bad_alloc&) {
     throw Error(u"Text exceeds memo capacity");
   } catch (const std::length_error&) {
@@ -65,7 +86,7 @@ void LoadLineList(LineList& list, std::u16string_view file_name) {
 }
 
 void SaveLineList(const LineList& list, std::u16string_view file_name) {
-  platform::file::Replacement file(file_name);
+  SaveTarget file(file_name);
   if (list.IsWide()) {
     SaveWide(list.WideText(), file);
   } else {

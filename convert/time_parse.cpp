@@ -1,8 +1,7 @@
 #include <cstdint>
 
-#include "convert/error.h"
+#include "base/error.h"
 #include "convert/value_format.h"
-#include "platform/locale.h"
 
 namespace log2plt {
 namespace {
@@ -10,7 +9,8 @@ namespace {
 // A left-to-right scan over the text with the four scanning steps of the time parser.
 class TimeScanner {
  public:
-  explicit TimeScanner(std::u16string_view text) : text_(text) {}
+  TimeScanner(std::u16string_view text, DesignatorComparison designators_equal)
+      : text_(text), designators_equal_(designators_equal) {}
 
   void SkipBlanks() {
     while (position_ < text_.size() && text_[position_] == u' ') ++position_;
@@ -20,7 +20,7 @@ class TimeScanner {
     if (designator.empty()) return false;
     SkipBlanks();
     const std::u16string_view next = text_.substr(position_, designator.size());
-    if (!platform::locale::EqualIgnoringCase(designator, next)) return false;
+    if (!designators_equal_(designator, next)) return false;
     position_ += designator.size();
     return true;
   }
@@ -52,6 +52,7 @@ class TimeScanner {
 
  private:
   std::u16string_view text_;
+  DesignatorComparison designators_equal_;
   std::size_t position_ = 0;
 };
 
@@ -69,7 +70,7 @@ int MatchBaseHour(TimeScanner& scan, const FormatSettings& settings) {
 }  // namespace
 
 double ParseTimeOfDay(std::u16string_view text, const FormatSettings& settings) {
-  TimeScanner scan(text);
+  TimeScanner scan(text, settings.designators_equal);
   int base = MatchBaseHour(scan, settings);
   if (base >= 0) scan.SkipBlanks();
   int hour = 0, minute = 0, second = 0, millisecond = 0;
@@ -95,10 +96,6 @@ double ParseTimeOfDay(std::u16string_view text, const FormatSettings& settings) 
   const std::int64_t milliseconds =
       std::int64_t{hour} * 3600000 + minute * 60000 + second * 1000 + millisecond;
   return static_cast<double>(static_cast<long double>(milliseconds) / 86400000.0L);
-}
-
-double ParseTimeOfDay(std::u16string_view text) {
-  return ParseTimeOfDay(text, ProcessFormatSettings());
 }
 
 }  // namespace log2plt

@@ -1,35 +1,52 @@
 #pragma once
 // Files with the sharing rules of the converter: a loaded file may be read by others but not
 // written, a saved file and a file whose date is asked for are held by no one else.
+//
+// Failures come back as values: the step that failed and the system's error code. The layer
+// above puts them into the user's words.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace log2plt::platform::file {
 
-// The whole file, read while others may read but not write it. Throws
-// "Cannot open file "%s". %s".
-std::string ReadAll(std::u16string_view name);
+struct Failure {
+  enum class Step {
+    kOpen,    // the file cannot be opened for reading
+    kRead,    // reading its bytes failed
+    kCreate,  // the target cannot be created or replaced
+    kWrite,   // not all bytes reached the file
+  };
+  Step step;
+  std::error_code code;  // errno on POSIX, a Win32 error code on Windows
+};
+// Nothing when the operation succeeded.
+using Result = std::optional<Failure>;
+
+// Reads the whole file into `bytes`, while others may read but not write it.
+[[nodiscard]] Result ReadAll(std::u16string_view name, std::string& bytes);
 
 // Replaces a file all or nothing: the bytes go to a temporary file in the target's folder, which
 // is flushed and then renamed over the target by Commit. Until then the target keeps its content;
 // an uncommitted replacement removes its temporary file.
 class Replacement {
  public:
-  // Fails, before anything is written, with "Cannot create file "%s". %s" when the target cannot
-  // be written: a folder, no access, read-only (hidden or system on Windows), held by another
-  // program.
-  explicit Replacement(std::u16string_view name);
+  Replacement();
   ~Replacement();
   Replacement(const Replacement&) = delete;
   Replacement& operator=(const Replacement&) = delete;
 
-  // Throws "Stream write error" when not all bytes are written.
-  void Write(std::string_view bytes);
+  // Fails, before anything is written, with kCreate when the target cannot be written: a folder,
+  // no access, read-only (hidden or system on Windows), held by another program.
+  [[nodiscard]] Result Open(std::u16string_view name);
+  // kWrite when not all bytes are written.
+  [[nodiscard]] Result Write(std::string_view bytes);
   // Flushes the bytes to the disk and puts them in the target's place.
-  void Commit();
+  [[nodiscard]] Result Commit();
 
   struct State;
 
@@ -41,7 +58,7 @@ class Replacement {
 bool IsExistingFile(std::u16string_view name);
 
 // The last-write time, local by the offset in force now, packed as a DOS date and time; opens
-// the file with no sharing. kNoDosDateTime (convert/dos_datetime.h) on any failure.
+// the file with no sharing. kNoDosDateTime (platform/dos_datetime.h) on any failure.
 std::uint32_t LastWriteDosDateTime(std::u16string_view name);
 
 }  // namespace log2plt::platform::file

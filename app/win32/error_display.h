@@ -6,8 +6,8 @@
 #include <new>
 #include <string_view>
 
-#include "convert/error.h"
-#include "convert/utf.h"
+#include "base/error.h"
+#include "base/utf.h"
 
 namespace log2plt::win32 {
 

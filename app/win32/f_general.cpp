@@ -12,10 +12,7 @@
 #include "app/win32/resource.h"
 #include "app/win32/shadow_label.h"
 #include "app/win32/system_calls.h"
-#include "convert/convert_log_to_track.h"
-#include "convert/float_policy.h"
-#include "convert/format_settings.h"
-#include "convert/text_file.h"
+#include "app/conversion_run.h"
 #include "convert/value_format.h"
 #include "platform/locale.h"
 #include "platform/program.h"
@@ -80,12 +77,6 @@ Icon LoadProgramIcon(HINSTANCE instance, int metric) {
   const int size = GetSystemMetrics(metric);
   return Icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_LOG2PLT), IMAGE_ICON,
                                             size, size, LR_DEFAULTCOLOR)));
-}
-
-// The user changed the regional settings: take them as they are now.
-void ReloadFormatSettings() {
-  platform::locale::UseUserDefaultLocale();
-  LoadFormatSettings();
 }
 
 }  // namespace
@@ -185,43 +176,30 @@ void TForm7::FormShow() {
 }
 
 void TForm7::FilenameEditInAfterDialog(TsFilenameEdit&, std::wstring& name, bool&) {
-  const std::wstring output = name.size() <= 3 ? L"plt" : name.substr(0, name.size() - 3) + L"plt";
-  SetWindowTextW(FilenameEditOut, output.c_str());
+  const std::u16string output = OutputNameFor(std::u16string(name.begin(), name.end()));
+  SetWindowTextW(FilenameEditOut, Wide(output));
 }
 
 void TForm7::sBitBtn1Click() {
-  UseDecimalPointFromNowOn();
-  const FileNames names = TakeFileNames();
-  if (!MayWriteOutput(names)) return;
-  const double day = std::trunc(LastWriteDateTime(names.input));
-  LoadLineList(MemoIn.Lines, names.input);
-  ConvertMemoInToMemoOut(day);
-  SaveLineList(MemoOut.Lines, names.output);
-  DefaultBeep();
+  ConversionRun run;
+  run.may_replace = [this](std::u16string_view) { return AskToReplace(); };
+  run.beep = &DefaultBeep;
+  run.memo_in = &MemoIn.Lines;
+  run.memo_out = &MemoOut.Lines;
+  RunConversion(Settings, {TextOf(FilenameEditIn.Handle()), TextOf(FilenameEditOut)}, run);
 }
 
-void TForm7::UseDecimalPointFromNowOn() { ProcessFormatSettings().decimal_separator = u'.'; }
-
-TForm7::FileNames TForm7::TakeFileNames() const {
-  return {TextOf(FilenameEditIn.Handle()), TextOf(FilenameEditOut)};
-}
-
-bool TForm7::MayWriteOutput(const FileNames& names) const {
-  if (!IsExistingFile(names.output)) return true;
+bool TForm7::AskToReplace() const {
   // No owner: the window stays usable while the question is up.
   return System().message_box(nullptr, L"Такой файлик уже существует.\r\nПерезапишем?",
                               L"Вопрос на сообразительность",
                               MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) != IDNO;
 }
 
-void TForm7::ConvertMemoInToMemoOut(double day) {
-  // The run's own settings, taken after the question: a settings change announced while the
-  // question was up must not take the decimal point away from this run.
-  FormatSettings settings = ProcessFormatSettings();
-  settings.decimal_separator = u'.';
-  // The question's message loop runs foreign code that may leave its own control word behind.
-  ApplyFloatingPointPolicy();
-  ConvertLogToTrack(MemoIn.Lines, day, MemoOut.Lines, settings);
+// The user changed the regional settings: take them as they are now.
+void TForm7::ReloadFormatSettings() {
+  platform::locale::UseUserDefaultLocale();
+  Settings = LoadFormatSettings();
 }
 
 LRESULT CALLBACK TForm7::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -243,7 +221,7 @@ LRESULT CALLBACK TForm7::WindowProc(HWND window, UINT message, WPARAM wparam, LP
 
 LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == taskbar_created_) {
-    RunHandler(&ReloadFormatSettings);
+    RunHandler([this] { ReloadFormatSettings(); });
     return 0;
   }
   switch (message) {
@@ -270,7 +248,7 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (last_focus_ && IsWindow(last_focus_)) SetFocus(last_focus_);
       return 0;
     case WM_WININICHANGE:
-      RunHandler(&ReloadFormatSettings);
+      RunHandler([this] { ReloadFormatSettings(); });
       break;
     case WM_INITMENUPOPUP:
       SkinProvider.OnInitMenuPopup(reinterpret_cast<HMENU>(wparam));

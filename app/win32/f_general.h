@@ -9,6 +9,7 @@
 #include "app/win32/filename_edit.h"
 #include "app/win32/gdi.h"
 #include "app/win32/skin_manager.h"
+#include "convert/format_settings.h"
 #include "convert/line_list.h"
 
 namespace log2plt::win32 {
@@ -50,17 +51,13 @@ class TForm7 {
   HWND FilenameEditOut = nullptr;
   HiddenMemo MemoIn;
   HiddenMemo MemoOut;
+  // The window's regional settings: loaded before the window is made, reloaded when the system
+  // announces a change.
+  FormatSettings Settings = LoadFormatSettings();
 
  private:
-  struct FileNames {
-    std::u16string input;
-    std::u16string output;
-  };
-  // The steps of a conversion run that need more than one call.
-  void UseDecimalPointFromNowOn();
-  FileNames TakeFileNames() const;
-  bool MayWriteOutput(const FileNames& names) const;
-  void ConvertMemoInToMemoOut(double day);
+  bool AskToReplace() const;
+  void ReloadFormatSettings();
 
   void CreateControls();
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/error.h"
+#include "base/error.h"
 
 namespace log2plt::win32 {
 

@@ -12,7 +12,6 @@
 #include "app/win32/os_error.h"
 #include "app/win32/system_calls.h"
 #include "convert/float_policy.h"
-#include "convert/format_settings.h"
 #include "platform/program.h"
 
 namespace log2plt::win32 {
@@ -69,7 +68,6 @@ int RunMessageLoop(HWND window) {
 
 int RunProgram(HINSTANCE instance, int show_command) {
   ApplyFloatingPointPolicy();
-  LoadFormatSettings();
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                       ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);

@@ -1,6 +1,6 @@
 #include <string.h>
 
-#include "convert/utf.h"
+#include "base/utf.h"
 #include "platform/error_text.h"
 
 namespace log2plt::platform {

@@ -17,12 +17,9 @@
 #include <cstring>
 #include <string>
 
-#include "convert/dos_datetime.h"
-#include "convert/error.h"
-#include "convert/utf.h"
-#include "platform/error_text.h"
+#include "base/utf.h"
+#include "platform/dos_datetime.h"
 #include "platform/file.h"
-#include "platform/path.h"
 
 namespace log2plt::platform::file {
 namespace {
@@ -61,14 +58,9 @@ class Fd {
 // agree about a name such as "*.plt".
 bool HasWildcard(std::u16string_view name) { return name.find_first_of(u"*?") != name.npos; }
 
-[[noreturn]] void ThrowFileError(std::u16string_view message_template, std::u16string_view name,
-                                 int error) {
-  throw Error(FillTemplate(message_template, {path::FullPath(name),
-                                              SystemErrorText(static_cast<unsigned long>(error))}));
+Failure Failed(Failure::Step step, int error) {
+  return {step, std::error_code(error, std::generic_category())};
 }
-
-constexpr std::u16string_view kCannotOpen = u"Cannot open file \"%s\". %s";
-constexpr std::u16string_view kCannotCreate = u"Cannot create file \"%s\". %s";
 
 // Opens a name, refusing wildcards and folders; -1 with errno set on failure.
 int OpenFile(std::u16string_view name, int flags) {
@@ -130,13 +122,12 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-std::string ReadAll(std::u16string_view name) {
+Result ReadAll(std::u16string_view name, std::string& bytes) {
   Fd fd(OpenFile(name, O_RDONLY));
-  if (!fd || !Lock(fd.get(), F_RDLCK)) ThrowFileError(kCannotOpen, name, errno);
+  if (!fd || !Lock(fd.get(), F_RDLCK)) return Failed(Failure::Step::kOpen, errno);
   struct stat facts;
-  if (::fstat(fd.get(), &facts) != 0) ThrowFileError(kCannotOpen, name, errno);
+  if (::fstat(fd.get(), &facts) != 0) return Failed(Failure::Step::kOpen, errno);
   // Bytes that a short read does not deliver stay zero, so the text ends where they begin.
-  std::string bytes;
   PreferHugePages(bytes, static_cast<std::size_t>(facts.st_size));
   bytes.resize(static_cast<std::size_t>(facts.st_size));
   std::size_t done = 0;
@@ -146,7 +137,7 @@ std::string ReadAll(std::u16string_view name) {
     if (got <= 0) break;
     done += static_cast<std::size_t>(got);
   }
-  return bytes;
+  return {};
 }
 
 namespace {
@@ -162,14 +153,15 @@ struct FreeMemory {
   void operator()(char* memory) const { std::free(memory); }
 };
 
-void WriteAll(int fd, const char* data, std::size_t size) {
+Result WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     const ssize_t written = ::write(fd, data, size);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) throw Error(u"Stream write error");
+    if (written <= 0) return Failed(Failure::Step::kWrite, written == 0 ? ENOSPC : errno);
     data += written;
     size -= static_cast<std::size_t>(written);
   }
+  return {};
 }
 
 }  // namespace
@@ -185,40 +177,43 @@ struct Replacement::State {
   std::size_t buffered = 0;
   std::uint64_t size = 0;
 
-  void WriteDirect(std::size_t length) {
+  Result WriteDirect(std::size_t length) {
     ssize_t written;
     do {
       written = ::write(out.get(), direct_buffer.get(), length);
     } while (written < 0 && errno == EINTR);
-    if (written == static_cast<ssize_t>(length)) return;
+    if (written == static_cast<ssize_t>(length)) return {};
     // A file system that refuses unbuffered writes gets ordinary ones.
-    if (written >= 0 || errno != EINVAL) throw Error(u"Stream write error");
+    if (written >= 0) return Failed(Failure::Step::kWrite, ENOSPC);
+    if (errno != EINVAL) return Failed(Failure::Step::kWrite, errno);
     ::fcntl(out.get(), F_SETFL, ::fcntl(out.get(), F_GETFL) & ~O_DIRECT);
-    WriteAll(out.get(), direct_buffer.get(), length);
+    return WriteAll(out.get(), direct_buffer.get(), length);
   }
 };
 
-Replacement::Replacement(std::u16string_view name) : state_(std::make_unique<State>()) {
+Replacement::Replacement() : state_(std::make_unique<State>()) {}
+
+Result Replacement::Open(std::u16string_view name) {
   State& s = *state_;
   s.name = name;
   s.target = ToUtf8(name);
-  if (name.empty()) ThrowFileError(kCannotCreate, name, ENOENT);
+  if (name.empty()) return Failed(Failure::Step::kCreate, ENOENT);
 
   mode_t mode = NewFileMode();
   s.target_fd = Fd(OpenFile(name, O_WRONLY | O_NOCTTY));
   if (s.target_fd) {
     struct stat facts;
-    if (::fstat(s.target_fd.get(), &facts) != 0) ThrowFileError(kCannotCreate, name, errno);
+    if (::fstat(s.target_fd.get(), &facts) != 0) return Failed(Failure::Step::kCreate, errno);
     // A read-only file stays read-only, also for root, who may open it for writing anyway.
-    if ((facts.st_mode & 0222) == 0) ThrowFileError(kCannotCreate, name, EACCES);
-    if (!Lock(s.target_fd.get(), F_WRLCK)) ThrowFileError(kCannotCreate, name, errno);
+    if ((facts.st_mode & 0222) == 0) return Failed(Failure::Step::kCreate, EACCES);
+    if (!Lock(s.target_fd.get(), F_WRLCK)) return Failed(Failure::Step::kCreate, errno);
     if (!S_ISREG(facts.st_mode)) {
       s.in_place = true;
-      return;
+      return {};
     }
     mode = facts.st_mode & 07777;
   } else if (errno != ENOENT) {
-    ThrowFileError(kCannotCreate, name, errno);
+    return Failed(Failure::Step::kCreate, errno);
   }
 
   const std::string folder = FolderOf(s.target);
@@ -226,7 +221,7 @@ Replacement::Replacement(std::u16string_view name) : state_(std::make_unique<Sta
   std::string pattern =
       folder + "/." + s.target.substr(slash == std::string::npos ? 0 : slash + 1) + ".XXXXXX";
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) ThrowFileError(kCannotCreate, name, errno);
+  if (fd < 0) return Failed(Failure::Step::kCreate, errno);
   s.out = Fd(fd);
   s.temp = pattern;
   ::fchmod(fd, mode);
@@ -234,18 +229,18 @@ Replacement::Replacement(std::u16string_view name) : state_(std::make_unique<Sta
   if (s.direct_buffer && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_DIRECT) != 0) {
     s.direct_buffer.reset();
   }
+  return {};
 }
 
 Replacement::~Replacement() {
   if (!state_->temp.empty()) ::unlink(state_->temp.c_str());
 }
 
-void Replacement::Write(std::string_view bytes) {
+Result Replacement::Write(std::string_view bytes) {
   State& s = *state_;
   s.size += bytes.size();
   if (!s.direct_buffer) {
-    WriteAll(s.in_place ? s.target_fd.get() : s.out.get(), bytes.data(), bytes.size());
-    return;
+    return WriteAll(s.in_place ? s.target_fd.get() : s.out.get(), bytes.data(), bytes.size());
   }
   while (!bytes.empty()) {
     const std::size_t length = std::min(bytes.size(), kDirectBuffer - s.buffered);
@@ -253,29 +248,36 @@ void Replacement::Write(std::string_view bytes) {
     s.buffered += length;
     bytes.remove_prefix(length);
     if (s.buffered == kDirectBuffer) {
-      s.WriteDirect(kDirectBuffer);
+      if (auto failure = s.WriteDirect(kDirectBuffer)) return failure;
       s.buffered = 0;
     }
   }
+  return {};
 }
 
-void Replacement::Commit() {
+Result Replacement::Commit() {
   State& s = *state_;
-  if (s.in_place) return;
+  if (s.in_place) return {};
   if (s.direct_buffer && s.buffered > 0) {
     // The last block goes out whole; the file is then cut to its true length.
     const std::size_t padded = (s.buffered + kDirectBlock - 1) / kDirectBlock * kDirectBlock;
     std::memset(s.direct_buffer.get() + s.buffered, 0, padded - s.buffered);
-    s.WriteDirect(padded);
-    if (::ftruncate(s.out.get(), static_cast<off_t>(s.size)) != 0)
-      throw Error(u"Stream write error");
+    if (auto failure = s.WriteDirect(padded)) return failure;
+    if (::ftruncate(s.out.get(), static_cast<off_t>(s.size)) != 0) {
+      return Failed(Failure::Step::kWrite, errno);
+    }
   }
-  if (::fdatasync(s.out.get()) != 0 || s.out.Close() != 0) throw Error(u"Stream write error");
-  if (::rename(s.temp.c_str(), s.target.c_str()) != 0) ThrowFileError(kCannotCreate, s.name, errno);
+  if (::fdatasync(s.out.get()) != 0 || s.out.Close() != 0) {
+    return Failed(Failure::Step::kWrite, errno);
+  }
+  if (::rename(s.temp.c_str(), s.target.c_str()) != 0) {
+    return Failed(Failure::Step::kCreate, errno);
+  }
   s.temp.clear();
   // The rename itself reaches the disk with the folder.
   Fd folder(::open(FolderOf(s.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder) ::fsync(folder.get());
+  return {};
 }
 
 bool IsExistingFile(std::u16string_view name) {

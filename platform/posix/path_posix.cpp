@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "convert/utf.h"
+#include "base/utf.h"
 #include "platform/path.h"
 
 namespace log2plt::platform::path {

@@ -1,7 +1,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "convert/utf.h"
+#include "base/utf.h"
 #include "platform/program.h"
 
 namespace log2plt::platform::program {

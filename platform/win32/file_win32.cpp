@@ -5,9 +5,7 @@
 #include <atomic>
 #include <string>
 
-#include "convert/dos_datetime.h"
-#include "convert/error.h"
-#include "platform/error_text.h"
+#include "platform/dos_datetime.h"
 #include "platform/file.h"
 #include "platform/path.h"
 
@@ -41,13 +39,9 @@ class Handle {
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
-[[noreturn]] void ThrowFileError(std::u16string_view message_template, std::u16string_view name,
-                                 DWORD error) {
-  throw Error(FillTemplate(message_template, {path::FullPath(name), SystemErrorText(error)}));
+Failure Failed(Failure::Step step, DWORD error) {
+  return {step, std::error_code(static_cast<int>(error), std::system_category())};
 }
-
-constexpr std::u16string_view kCannotOpen = u"Cannot open file \"%s\". %s";
-constexpr std::u16string_view kCannotCreate = u"Cannot create file \"%s\". %s";
 
 // Each call moves at most this much, within the DWORD counts of ReadFile and WriteFile.
 constexpr std::size_t kIoChunk = 1u << 30;
@@ -56,15 +50,15 @@ std::atomic<unsigned> temp_counter{0};
 
 }  // namespace
 
-std::string ReadAll(std::u16string_view name) {
+Result ReadAll(std::u16string_view name, std::string& bytes) {
   const std::wstring wide = Wide(name);
   Handle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) ThrowFileError(kCannotOpen, name, GetLastError());
+  if (!file) return Failed(Failure::Step::kOpen, GetLastError());
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size)) ThrowFileError(kCannotOpen, name, GetLastError());
+  if (!GetFileSizeEx(file.get(), &size)) return Failed(Failure::Step::kOpen, GetLastError());
   // Bytes that a short read does not deliver stay zero, so the text ends where they begin.
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
@@ -72,7 +66,7 @@ std::string ReadAll(std::u16string_view name) {
     if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr) || got == 0) break;
     done += got;
   }
-  return bytes;
+  return {};
 }
 
 struct Replacement::State {
@@ -83,23 +77,25 @@ struct Replacement::State {
   Handle out;
 };
 
-Replacement::Replacement(std::u16string_view name) : state_(std::make_unique<State>()) {
+Replacement::Replacement() : state_(std::make_unique<State>()) {}
+
+Result Replacement::Open(std::u16string_view name) {
   State& s = *state_;
   s.name = name;
   s.target = Wide(name);
   const DWORD attributes = GetFileAttributesW(s.target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND) ThrowFileError(kCannotCreate, name, error);
+    if (error != ERROR_FILE_NOT_FOUND) return Failed(Failure::Step::kCreate, error);
   } else {
     // The cases in which creating the file over the old one would be refused.
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                       FILE_ATTRIBUTE_SYSTEM)) {
-      ThrowFileError(kCannotCreate, name, ERROR_ACCESS_DENIED);
+      return Failed(Failure::Step::kCreate, ERROR_ACCESS_DENIED);
     }
     s.target_file = Handle(CreateFileW(s.target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!s.target_file) ThrowFileError(kCannotCreate, name, GetLastError());
+    if (!s.target_file) return Failed(Failure::Step::kCreate, GetLastError());
   }
 
   const std::u16string full = path::FullPath(name);
@@ -113,11 +109,11 @@ Replacement::Replacement(std::u16string_view name) : state_(std::make_unique<Sta
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (s.out) {
       s.temp = std::move(temp);
-      break;
+      return {};
     }
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-      ThrowFileError(kCannotCreate, name, error);
+      return Failed(Failure::Step::kCreate, error);
     }
   }
 }
@@ -129,26 +125,31 @@ Replacement::~Replacement() {
   }
 }
 
-void Replacement::Write(std::string_view bytes) {
+Result Replacement::Write(std::string_view bytes) {
   while (!bytes.empty()) {
     const auto want = static_cast<DWORD>(std::min(bytes.size(), kIoChunk));
     DWORD written = 0;
-    if (!WriteFile(state_->out.get(), bytes.data(), want, &written, nullptr) || written != want) {
-      throw Error(u"Stream write error");
+    if (!WriteFile(state_->out.get(), bytes.data(), want, &written, nullptr)) {
+      return Failed(Failure::Step::kWrite, GetLastError());
     }
+    if (written != want) return Failed(Failure::Step::kWrite, ERROR_DISK_FULL);
     bytes.remove_prefix(written);
   }
+  return {};
 }
 
-void Replacement::Commit() {
+Result Replacement::Commit() {
   State& s = *state_;
-  if (!FlushFileBuffers(s.out.get()) || !s.out.Close()) throw Error(u"Stream write error");
+  if (!FlushFileBuffers(s.out.get()) || !s.out.Close()) {
+    return Failed(Failure::Step::kWrite, GetLastError());
+  }
   s.target_file.Close();
   if (!MoveFileExW(s.temp.c_str(), s.target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ThrowFileError(kCannotCreate, s.name, GetLastError());
+    return Failed(Failure::Step::kCreate, GetLastError());
   }
   s.temp.clear();
+  return {};
 }
 
 bool IsExistingFile(std::u16string_view name) {

@@ -23,10 +23,10 @@ std::string Narrow(const std::u16string& text) { return std::string(text.begin()
 
 // The track that kLog gives for 12 August 2009 (day 40037); dates and times follow the locale.
 std::string ExpectedTrack() {
-  const std::string date = Narrow(FormatDateTimePattern(u"dd-mmm-yy", 40037));
+  const std::string date = Narrow(FormatDateTimePattern(u"dd-mmm-yy", 40037, LoadFormatSettings()));
   const auto time = [](int minutes) {
     return Narrow(
-        FormatDateTimePattern(ProcessFormatSettings().long_time_pattern, minutes / 1440.0));
+        FormatDateTimePattern(LoadFormatSettings().long_time_pattern, minutes / 1440.0, LoadFormatSettings()));
   };
   return "OziExplorer Track Point File Version 2.1\r\n"
          "WGS 84\r\n"
@@ -63,19 +63,19 @@ class ConversionRunTest : public MainWindowTest {
 };
 
 TEST_F(ConversionRunTest, WritesTheTrackFileWithoutAQuestionWhenTheOutputIsNew) {
-  ProcessFormatSettings().decimal_separator = u',';
+  form_->Settings.decimal_separator = u',';
   Click(form_->sBitBtn1);
   EXPECT_EQ(ReadFileBytes(output_), ExpectedTrack());
   EXPECT_TRUE(FakeDialogs::boxes.empty());
   EXPECT_EQ(LineCount(form_->MemoIn.Lines), 6);
   EXPECT_EQ(LineCount(form_->MemoOut.Lines), 10);
-  EXPECT_EQ(ProcessFormatSettings().decimal_separator, u'.');
+  EXPECT_EQ(form_->Settings.decimal_separator, u'.');
 }
 
 TEST_F(ConversionRunTest, AnExistingOutputIsReplacedOnlyAfterYes) {
   WriteFileBytes(output_, "old track");
   FakeDialogs::answer_box = [](const MessageBoxCall&) { return IDNO; };
-  ProcessFormatSettings().decimal_separator = u',';
+  form_->Settings.decimal_separator = u',';
   Click(form_->sBitBtn1);
 
   ASSERT_EQ(FakeDialogs::boxes.size(), 1u);
@@ -88,7 +88,7 @@ TEST_F(ConversionRunTest, AnExistingOutputIsReplacedOnlyAfterYes) {
   // No: nothing read, nothing written, but the decimal point stays.
   EXPECT_EQ(ReadFileBytes(output_), "old track");
   EXPECT_EQ(LineAt(form_->MemoIn.Lines, 0), u"MemoIn");
-  EXPECT_EQ(ProcessFormatSettings().decimal_separator, u'.');
+  EXPECT_EQ(form_->Settings.decimal_separator, u'.');
 
   FakeDialogs::answer_box = [](const MessageBoxCall&) { return IDYES; };
   Click(form_->sBitBtn1);
@@ -119,9 +119,9 @@ TEST_F(ConversionRunTest, DatesEveryPointByTheDayOfTheLogsLastWrite) {
 
 TEST_F(ConversionRunTest, KeepsTheDecimalPointWhenTheSettingsChangeDuringTheQuestion) {
   WriteFileBytes(output_, "old track");
-  FakeDialogs::answer_box = [](const MessageBoxCall&) {
+  FakeDialogs::answer_box = [this](const MessageBoxCall&) {
     // As a reload to a locale with a decimal comma would leave it.
-    ProcessFormatSettings().decimal_separator = u',';
+    form_->Settings.decimal_separator = u',';
     return IDYES;
   };
   Click(form_->sBitBtn1);
@@ -129,12 +129,12 @@ TEST_F(ConversionRunTest, KeepsTheDecimalPointWhenTheSettingsChangeDuringTheQues
 }
 
 TEST_F(ConversionRunTest, ReloadsTheFormatSettingsWhenTheSystemAnnouncesAChange) {
-  const char16_t locale_separator = ReadFormatSettingsFromLocale().decimal_separator;
+  const char16_t locale_separator = LoadFormatSettings().decimal_separator;
   for (const UINT message :
        {static_cast<UINT>(WM_WININICHANGE), RegisterWindowMessageW(L"TaskbarCreated")}) {
-    ProcessFormatSettings().decimal_separator = u'#';
+    form_->Settings.decimal_separator = u'#';
     SendMessageW(form_->Handle(), message, 0, 0);
-    EXPECT_EQ(ProcessFormatSettings().decimal_separator, locale_separator) << message;
+    EXPECT_EQ(form_->Settings.decimal_separator, locale_separator) << message;
   }
 }
 

@@ -5,7 +5,7 @@
 
 #include "app/win32/dpi.h"
 #include "app/win32/error_display.h"
-#include "convert/error.h"
+#include "base/error.h"
 #include "window_fixture.h"
 
 namespace log2plt::win32::gui_test {

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/error.h"
+#include "app/conversion_run.h"
+#include "base/error.h"
 
 namespace log2plt::cli {
 namespace {
@@ -16,12 +17,12 @@ TEST(ParseDate, TakesCalendarDatesInIsoFormOnly) {
   }
 }
 
-TEST(DefaultOutputName, ReplacesTheLastThreeCharacters) {
-  EXPECT_EQ(DefaultOutputName(u"C:\\gps\\day1.log"), u"C:\\gps\\day1.plt");
-  EXPECT_EQ(DefaultOutputName(u"track.nmea"), u"track.nplt");
-  EXPECT_EQ(DefaultOutputName(u"abcd"), u"aplt");
-  EXPECT_EQ(DefaultOutputName(u"log"), u"plt");
-  EXPECT_EQ(DefaultOutputName(u""), u"plt");
+TEST(OutputNameFor, ReplacesTheLastThreeCharacters) {
+  EXPECT_EQ(log2plt::OutputNameFor(u"C:\\gps\\day1.log"), u"C:\\gps\\day1.plt");
+  EXPECT_EQ(log2plt::OutputNameFor(u"track.nmea"), u"track.nplt");
+  EXPECT_EQ(log2plt::OutputNameFor(u"abcd"), u"aplt");
+  EXPECT_EQ(log2plt::OutputNameFor(u"log"), u"plt");
+  EXPECT_EQ(log2plt::OutputNameFor(u""), u"plt");
 }
 
 TEST(ParseOptions, ReadsEveryOptionForm) {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "convert/error.h"
-#include "convert/utf.h"
+#include "base/error.h"
+#include "base/utf.h"
 
 namespace log2plt {
 namespace {

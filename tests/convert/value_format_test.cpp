@@ -8,9 +8,9 @@
 #include <optional>
 #include <thread>
 
-#include "convert/error.h"
+#include "base/error.h"
 #include "convert/float_policy.h"
-#include "convert/utf.h"
+#include "base/utf.h"
 
 namespace log2plt {
 namespace {
@@ -98,6 +98,9 @@ TEST(ParseTimeOfDay, UsesTheSettingsSeparators) {
   EXPECT_EQ(ParseTimeOfDay(u"12:34:56,5", settings), TimeValue(12, 34, 56, 5));
   settings.am_designator = u"";
   settings.pm_designator = u"\u043f\u043f";
+  // The designators compare as the settings say: the user's locale's comparison once loaded.
+  EXPECT_THROW(ParseTimeOfDay(u"1:00 \u041f\u041f", settings), Error);
+  settings.designators_equal = LoadFormatSettings().designators_equal;
   EXPECT_EQ(ParseTimeOfDay(u"1:00 \u041f\u041f", settings), TimeValue(13, 0, 0, 0));
   EXPECT_EQ(ParseTimeOfDay(u"1:00 am", settings), TimeValue(1, 0, 0, 0));
 }
@@ -211,7 +214,7 @@ TEST(FloatingPointPolicy, RunsWithA64BitSignificandAndRoundsToNearest) {
   volatile long double one = 1.0L;
   volatile long double epsilon = LDBL_EPSILON;
   EXPECT_NE(one + epsilon, one);
-  EXPECT_EQ(FormatNumberPattern(u"0.######0", 40037.0L + 0.3472222222222222L), u"40037.3472222");
+  EXPECT_EQ(FormatNumberPattern(u"0.######0", 40037.0L + 0.3472222222222222L, FormatSettings()), u"40037.3472222");
 }
 
 TEST(FloatingPointPolicy, DivisionByZeroBecomesAnError) {
@@ -233,7 +236,7 @@ TEST(FloatingPointPolicy, HoldsOnAThreadThatAppliesIt) {
   std::thread worker([&] {
     ApplyFloatingPointPolicy();
     control_word = CurrentX87ControlWord();
-    text = FormatNumberPattern(u"0.######0", 40037.0L + 0.00000005L);
+    text = FormatNumberPattern(u"0.######0", 40037.0L + 0.00000005L, FormatSettings());
   });
   worker.join();
   EXPECT_EQ(control_word & 0x0F3F, 0x033F);

@@ -29,7 +29,7 @@ class LocaleEnvironment : public ::testing::Test {
 
 TEST_F(LocaleEnvironment, TheCLocaleGivesEnglishNamesAndA24HourClock) {
   Use("LC_ALL", "C");
-  const FormatSettings settings = ReadFormatSettingsFromLocale();
+  const FormatSettings settings = LoadFormatSettings();
   EXPECT_EQ(settings.decimal_separator, u'.');
   EXPECT_EQ(settings.time_separator, u':');
   EXPECT_EQ(settings.am_designator, u"AM");
@@ -41,7 +41,7 @@ TEST_F(LocaleEnvironment, TheCLocaleGivesEnglishNamesAndA24HourClock) {
 
 TEST_F(LocaleEnvironment, AMissingLocaleReadsAsTheCLocale) {
   Use("LANG", "xx_NOWHERE.UTF-8");
-  const FormatSettings settings = ReadFormatSettingsFromLocale();
+  const FormatSettings settings = LoadFormatSettings();
   EXPECT_EQ(settings.long_time_pattern, u"hh:mm:ss");
   EXPECT_EQ(settings.short_month_names[7], u"Aug");
 }
@@ -49,7 +49,7 @@ TEST_F(LocaleEnvironment, AMissingLocaleReadsAsTheCLocale) {
 TEST_F(LocaleEnvironment, RussianMonthNamesReachTheTrack) {
   if (!IsInstalled("ru_RU.UTF-8")) GTEST_SKIP() << "ru_RU.UTF-8 is not installed";
   Use("LANG", "ru_RU.UTF-8");
-  FormatSettings settings = ReadFormatSettingsFromLocale();
+  FormatSettings settings = LoadFormatSettings();
   EXPECT_EQ(settings.decimal_separator, u',');
   EXPECT_EQ(settings.short_month_names[7], u"\u0430\u0432\u0433");  // авг
   EXPECT_EQ(settings.long_time_pattern, u"hh:mm:ss");
@@ -69,7 +69,7 @@ TEST_F(LocaleEnvironment, TimeAndNumbersFollowTheirOwnCategories) {
   if (!IsInstalled("en_US.UTF-8") || !IsInstalled("de_DE.UTF-8")) GTEST_SKIP();
   Use("LC_TIME", "en_US.UTF-8");
   Use("LC_NUMERIC", "de_DE.UTF-8");
-  const FormatSettings settings = ReadFormatSettingsFromLocale();
+  const FormatSettings settings = LoadFormatSettings();
   EXPECT_EQ(settings.decimal_separator, u',');
   EXPECT_EQ(settings.long_time_pattern, u"hh:mm:ss AMPM");
   EXPECT_EQ(settings.am_designator, u"AM");

@@ -11,8 +11,7 @@ namespace log2plt {
 namespace {
 
 TEST(RussianLocale, MonthNamesAndTimePatternReachTheTrack) {
-  LoadFormatSettings();
-  FormatSettings& settings = ProcessFormatSettings();
+  FormatSettings settings = LoadFormatSettings();
   EXPECT_EQ(settings.decimal_separator, u',');
   EXPECT_EQ(settings.short_month_names[7], u"\u0430\u0432\u0433.");  // авг.
   EXPECT_EQ(settings.long_time_pattern, u"hh:mm:ss");
@@ -24,7 +23,7 @@ TEST(RussianLocale, MonthNamesAndTimePatternReachTheTrack) {
     AppendLine(log, line);
   }
   LineList track;
-  ConvertLogToTrack(log, 40037, track);
+  ConvertLogToTrack(log, 40037, track, settings);
   EXPECT_EQ(LineAt(track, 6),
             u"55.75,37.61,1,500,40037.3333333,12-\u0430\u0432\u0433.-09,08:00:00");
   EXPECT_EQ(LineAt(track, 7),
@@ -33,6 +32,7 @@ TEST(RussianLocale, MonthNamesAndTimePatternReachTheTrack) {
 
 TEST(RussianLocale, DesignatorsCompareWithoutRegardToCase) {
   FormatSettings settings;
+  settings.designators_equal = LoadFormatSettings().designators_equal;
   settings.pm_designator = u"\u043f\u043f";  // пп
   EXPECT_EQ(ParseTimeOfDay(u"1:00 \u041f\u041f", settings), ParseTimeOfDay(u"13:00", settings));
 }

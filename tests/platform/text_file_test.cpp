@@ -4,9 +4,8 @@
 
 #include <string>
 
-#include "convert/dos_datetime.h"
-#include "convert/error.h"
-#include "convert/utf.h"
+#include "base/error.h"
+#include "base/utf.h"
 #include "platform/error_text.h"
 #include "platform/file.h"
 #include "platform/path.h"
@@ -150,15 +149,17 @@ TEST(Replacement, LeavesTheTargetAsItWasUntilCommitted) {
   const fs::path file = folder / "day1.plt";
   WriteBytes(file, "old track\r\n");
   {
-    platform::file::Replacement replacement(Name(file));
-    replacement.Write(std::string(10 << 20, 'x'));
+    platform::file::Replacement replacement;
+    ASSERT_FALSE(replacement.Open(Name(file)));
+    ASSERT_FALSE(replacement.Write(std::string(10 << 20, 'x')));
   }
   EXPECT_EQ(ReadBytes(file), "old track\r\n");
   EXPECT_EQ(FolderEntries(folder.path()), std::vector<fs::path>{"day1.plt"});
   {
-    platform::file::Replacement replacement(Name(file));
-    replacement.Write("new");
-    replacement.Commit();
+    platform::file::Replacement replacement;
+    ASSERT_FALSE(replacement.Open(Name(file)));
+    ASSERT_FALSE(replacement.Write("new"));
+    ASSERT_FALSE(replacement.Commit());
   }
   EXPECT_EQ(ReadBytes(file), "new");
   EXPECT_EQ(FolderEntries(folder.path()), std::vector<fs::path>{"day1.plt"});

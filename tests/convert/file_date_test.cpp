@@ -1,11 +1,16 @@
-#include "convert/dos_datetime.h"
+#include "convert/file_date.h"
 
 #include <gtest/gtest.h>
 
-#include "convert/error.h"
+#include "base/calendar.h"
+#include "base/error.h"
+#include "platform/dos_datetime.h"
 
 namespace log2plt {
 namespace {
+
+using platform::kNoDosDateTime;
+using platform::PackDosDateTime;
 
 constexpr std::int64_t kDay = 86400;
 // 2009-08-12 00:00:00, in seconds since 1970.

@@ -1,4 +1,4 @@
-#include "convert/error.h"
+#include "base/error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "convert/utf.h"
+#include "base/utf.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "convert/error.h"
+#include "base/error.h"
 
-#include "convert/utf.h"
+#include "base/utf.h"
 
 namespace log2plt {
 

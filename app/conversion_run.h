@@ -1,0 +1,44 @@
+#pragma once
+// The conversion run behind the window's button and behind each input of log2plt: one portable
+// sequence of steps, with the front-end's own question and beep.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "convert/format_settings.h"
+#include "convert/line_list.h"
+
+namespace log2plt {
+
+struct ConversionNames {
+  std::u16string input;
+  std::u16string output;
+};
+
+struct ConversionRun {
+  // Asked when the output exists: true replaces it, false ends the run with nothing done.
+  std::function<bool(std::u16string_view output)> may_replace;
+  // Sounded when the track has been written.
+  std::function<void()> beep;
+  // The day of every point; by default the day of the input's last write.
+  std::optional<double> day;
+  // The two line lists, which keep this run's lines afterwards, as the window's do.
+  LineList* memo_in = nullptr;
+  LineList* memo_out = nullptr;
+  // False empties memo_in once converted, so its memory serves the save instead.
+  bool keep_log = true;
+};
+
+// Runs the steps in the window's order: the decimal point, the names, the question, the day, load,
+// convert, save, beep. The first failure ends the run with its error. False when the answer to the
+// question was no. `settings` is the front-end's own: the run leaves "." as its decimal separator.
+bool RunConversion(FormatSettings& settings, const ConversionNames& names,
+                   const ConversionRun& run);
+
+// The output name for an input name: its last three characters replaced by "plt", whatever they
+// are; "plt" for a name of three characters or fewer.
+std::u16string OutputNameFor(std::u16string_view input);
+
+}  // namespace log2plt

@@ -1,0 +1,24 @@
+# Layers the compiler enforces: each layer's headers are reachable only through its own staged
+# include folder, which holds a link to the layer's source folder and nothing else. A target sees
+# the folders of the layers it links, so an include that runs upward does not build.
+#
+#   base/ -> platform/ -> convert/, settings/ -> app/, cli/
+
+# Our own code: every warning, and warnings as errors where the preset asks for them.
+function(log2plt_own_code target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+  set_target_properties(${target} PROPERTIES COMPILE_WARNING_AS_ERROR ${LOG2PLT_WARNINGS_AS_ERRORS})
+endfunction()
+
+# A static library for one layer; `folder` is the source folder below the project root, reached
+# in includes as "folder/name.h".
+function(log2plt_layer target folder)
+  set(staged ${CMAKE_BINARY_DIR}/layers/${target})
+  get_filename_component(parent ${staged}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${staged}/${folder} SYMBOLIC)
+  add_library(${target} STATIC)
+  target_include_directories(${target} PUBLIC ${staged})
+  log2plt_own_code(${target})
+endfunction()
