@@ -1,0 +1,38 @@
+#include "app/qt/error_display.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "app/qt/text.h"
+
+namespace log2plt::qt {
+namespace {
+
+// The active window, or else the top-level window that the program shows.
+QWidget* BoxOwner() {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && window->isWindow() && window->windowType() != Qt::Popup) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void ShowErrorMessage(Dialogs& dialogs, std::u16string_view message) {
+  // A drag in progress would keep the mouse from the box.
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+  MessageBoxRequest box;
+  box.owner = BoxOwner();
+  box.modality = Qt::ApplicationModal;
+  box.caption = ToQString(kApplicationTitle);
+  box.text = ToQString(WithFinalFullStop(message));
+  box.icon = QMessageBox::Critical;
+  box.buttons = QMessageBox::Ok;
+  box.default_button = QMessageBox::Ok;
+  dialogs.MessageBox(box);
+}
+
+}  // namespace log2plt::qt

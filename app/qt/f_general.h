@@ -1,0 +1,70 @@
+#pragma once
+// Form7, the program's one window: the two file names, the button that converts, and the two
+// line lists behind them.
+
+#include <QString>
+#include <QWidget>
+
+#include "app/qt/dialogs.h"
+#include "app/qt/filename_edit.h"
+#include "app/qt/skin_manager.h"
+#include "convert/format_settings.h"
+#include "convert/line_list.h"
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace log2plt::qt {
+
+class TForm7 : public QWidget {
+ public:
+  static constexpr char16_t kCaption[] = u"LOG to PLT кодер";
+  // The layout's client area, in pixels at 96 pixels per inch.
+  static constexpr int kClientWidth = 419;
+  static constexpr int kClientHeight = 190;
+
+  // Creates the window and its controls, hidden, then runs FormCreate. The window asks its
+  // questions, shows its errors and beeps through `dialogs`.
+  explicit TForm7(Dialogs& dialogs);
+
+  void FormCreate();
+  void FormShow();
+  void FilenameEditInAfterDialog(FilenameEdit& sender, QString& name, bool& action);
+  void sBitBtn1Click();
+
+  // The window's context menu, with the skin choice; the caller owns it.
+  QMenu* CreateContextMenu();
+  // Layout pixels to the window's pixels: the screen's logical pixels per inch over 96.
+  int Scaled(int layout_pixels) const;
+
+  qt::SkinManager SkinManager;
+  QLabel* sLabelFX1 = nullptr;
+  QLabel* sLabelFX2 = nullptr;
+  FilenameEdit* FilenameEditIn = nullptr;
+  QPushButton* sBitBtn1 = nullptr;
+  QLineEdit* FilenameEditOut = nullptr;
+  // The window's two line lists; they keep the last run's lines.
+  LineList MemoIn{u"MemoIn"};
+  LineList MemoOut{u"MemoIn"};
+  // The window's regional settings: loaded before the window is made, reloaded when the system
+  // announces a change.
+  FormatSettings Settings = LoadFormatSettings();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void CreateControls();
+  bool AskToReplace();
+  void ReloadFormatSettings();
+
+  Dialogs& dialogs_;
+  double scale_ = 1.0;
+  bool shown_ = false;
+};
+
+}  // namespace log2plt::qt

@@ -1,0 +1,120 @@
+#include "app/qt/filename_edit.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QValidator>
+#include <algorithm>
+
+#include "app/qt/browse_names.h"
+#include "app/qt/error_display.h"
+#include "app/qt/glyphs.h"
+
+namespace log2plt::qt {
+
+// Keeps typed and pasted text within the limit: of a paste that would pass it, the part that
+// fits goes in. Only growth is refused, so an overlong text set by the program can still be
+// shortened.
+class TypingLimit final : public QValidator {
+ public:
+  explicit TypingLimit(FilenameEdit& field) : QValidator(&field), field_(field) {}
+
+  State validate(QString& input, int& position) const override {
+    if (field_.setting_text_) return Acceptable;
+    const qsizetype allowed = std::max(FilenameEdit::kMaxLength, field_.accepted_length_);
+    const qsizetype excess = input.size() - allowed;
+    if (excess <= 0) return Acceptable;
+    // What was just put in ends at the cursor.
+    if (excess > position) return Invalid;
+    input.remove(position - excess, excess);
+    position -= static_cast<int>(excess);
+    return Acceptable;
+  }
+
+ private:
+  FilenameEdit& field_;
+};
+
+namespace {
+
+bool IsExistingFolder(const QString& folder) {
+  return !folder.isEmpty() && QFileInfo(folder).isDir();
+}
+
+}  // namespace
+
+FilenameEdit::FilenameEdit(Dialogs& dialogs, QWidget* parent)
+    : QLineEdit(parent), dialogs_(dialogs) {
+  setValidator(new TypingLimit(*this));
+  connect(this, &QLineEdit::textChanged, this,
+          [this](const QString& text) { accepted_length_ = text.size(); });
+  // Files dropped from a file manager are not taken.
+  setAcceptDrops(false);
+  browse_action_ = addAction(BrowseIcon(), QLineEdit::TrailingPosition);
+  connect(browse_action_, &QAction::triggered, this,
+          [this] { RunHandler(dialogs_, [this] { Browse(); }); });
+}
+
+void FilenameEdit::SetText(const QString& text) {
+  setting_text_ = true;
+  setText(text);
+  setting_text_ = false;
+}
+
+void FilenameEdit::Browse() {
+  QString name = text();
+  PrepareDialog(name);
+  const bool accepted = ExecuteOpenDialog();
+  if (accepted) name = DialogFileName;
+  TakeFocus();
+  bool action = accepted;
+  if (OnAfterDialog) OnAfterDialog(*this, name, action);
+  if (action) {
+    SetText(name);
+    InitialDir = StartingFolder(FolderPart(DialogFileName));
+  }
+}
+
+void FilenameEdit::PrepareDialog(QString& name) {
+  if (!IsValidFileName(name)) return;
+  const QString folder = FolderPart(name);
+  if (IsExistingFolder(folder)) InitialDir = StartingFolder(folder);
+  if (!IsValidFileName(NamePart(name))) name.clear();
+  DialogFileName = name;
+}
+
+bool FilenameEdit::ExecuteOpenDialog() {
+  OpenFileRequest request;
+  request.owner = window();
+  request.starting_folder = InitialDir;
+  request.file_name = DialogFileName;
+  request.filter = Filter;
+  const std::optional<QString> chosen = dialogs_.OpenFileName(request);
+  if (!chosen) return false;
+  DialogFileName = *chosen;
+  return true;
+}
+
+void FilenameEdit::TakeFocus() {
+  if (isVisible() && isEnabled()) setFocus(Qt::OtherFocusReason);
+}
+
+void FilenameEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Down &&
+      (event->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier) {
+    event->accept();
+    RunHandler(dialogs_, [this] { Browse(); });
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void FilenameEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  // However the focus comes, the whole name is ready to be replaced; a click then places the
+  // cursor as usual.
+  if (!text().isEmpty()) selectAll();
+}
+
+}  // namespace log2plt::qt
