@@ -1,0 +1,15 @@
+// The window tests need a QApplication; Qt's offscreen platform serves when no other is asked for.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/qt/program_start.h"
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication application(argc, argv);
+  log2plt::qt::ConfigureApplication();
+  return RUN_ALL_TESTS();
+}
