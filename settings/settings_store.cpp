@@ -67,8 +67,11 @@ void SettingsStore::LoadSettingsFile() {
   document_.clear();
   encoding_ = SettingsEncoding::kUndecided;
   read_only_ = false;
-  if (!platform::file::IsExistingFile(file_path_)) return;
-  read_only_ = true;
+  loaded_ = false;
+  if (!platform::file::IsExistingFile(file_path_)) {
+    loaded_ = true;
+    return;
+  }
   const bool read_only_attribute = platform::file::HasReadOnlyAttribute(file_path_);
   std::string bytes;
   if (auto failure = platform::file::ReadAll(file_path_, bytes)) {
@@ -78,6 +81,7 @@ void SettingsStore::LoadSettingsFile() {
   encoding_ = decoded.encoding;
   document_ = ParseSettingsText(decoded.text);
   read_only_ = read_only_attribute;
+  loaded_ = true;
 }
 
 const std::u16string* SettingsStore::FindValueLine(const SettingPath& path) const {
@@ -129,7 +133,7 @@ std::string SettingsStore::FileBytes() const {
 }
 
 void SettingsStore::WriteSettingsFile() const noexcept {
-  if (read_only_) return;
+  if (read_only_ || !loaded_) return;
   try {
     const std::string bytes = FileBytes();
     // Each step runs only when the one before succeeded; an uncommitted replacement removes its

@@ -33,7 +33,8 @@ class SettingsStore {
   const SettingsDocument& Document() const noexcept { return document_; }
 
   // Reads the file when there is one. Throws "Cannot open file "%s". %s" when it exists but cannot
-  // be read; the store then never writes, since it does not know what the file holds.
+  // be read. Only a store that has read its file (or found none) ever writes it: any other does
+  // not know what the file holds.
   void LoadSettingsFile();
 
   bool HasSetting(std::u16string_view path) const;
@@ -59,6 +60,7 @@ class SettingsStore {
   SettingsDocument document_;
   SettingsEncoding encoding_ = SettingsEncoding::kUndecided;
   bool read_only_ = false;
+  bool loaded_ = false;
 };
 
 }  // namespace log2plt

@@ -309,6 +309,10 @@ TEST(SettingsStore, FailsToLoadAFileHeldForWritingAndNeverWritesIt) {
   store.PutIntegerSetting(u"Form7\\FormVersion", 0);
   store.WriteSettingsFile();
   EXPECT_EQ(ReadBytes(file), "[Form7]\r\nFlags=2\r\n");
+  SettingsStore never_loaded(Name(file));
+  never_loaded.PutIntegerSetting(u"Form7\\FormVersion", 0);
+  never_loaded.WriteSettingsFile();
+  EXPECT_EQ(ReadBytes(file), "[Form7]\r\nFlags=2\r\n");
 
   // A folder of that name is no file: nothing to read, and nothing written over it.
   const fs::path dir = folder / "folder.ini";
