@@ -249,6 +249,8 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         RunHandler([this] { sBitBtn1Click(); });
         return 0;
       }
+      // Some systems report a pick in a submenu of the system menu as a menu command.
+      if (HIWORD(wparam) == 0 && lparam == 0 && SkinProvider.OnSysCommand(LOWORD(wparam))) return 0;
       break;
     case DM_GETDEFID:
       // Enter on the focused button runs it; elsewhere Enter does nothing.
