@@ -26,21 +26,21 @@ std::optional<std::u16string_view> NameOfLine(std::u16string_view line) {
 
 // The last section of that name.
 template <class Document>
-auto* FindSection(Document& document, std::u16string_view name) {
+auto FindSection(Document& document, std::u16string_view name) -> decltype(&document.front()) {
   for (auto section = document.rbegin(); section != document.rend(); ++section) {
     if (SameName(section->name, name)) return &*section;
   }
-  return static_cast<decltype(&*document.rbegin())>(nullptr);
+  return nullptr;
 }
 
 // The last line of that name.
 template <class Lines>
-auto* FindLine(Lines& lines, std::u16string_view name) {
+auto FindLine(Lines& lines, std::u16string_view name) -> decltype(&lines.front()) {
   for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
     const auto line_name = NameOfLine(*line);
     if (line_name && SameName(*line_name, name)) return &*line;
   }
-  return static_cast<decltype(&*lines.rbegin())>(nullptr);
+  return nullptr;
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/conversion_run.h"
 #include "app/win32/application.h"
 #include "app/win32/dpi.h"
 #include "app/win32/error_display.h"
@@ -13,6 +12,7 @@
 #include "app/win32/resource.h"
 #include "app/win32/shadow_label.h"
 #include "app/win32/system_calls.h"
+#include "app/conversion_run.h"
 #include "convert/value_format.h"
 #include "platform/locale.h"
 #include "platform/program.h"
