@@ -127,6 +127,22 @@ TEST(ConvertLogToTrack, FailsBeforeTouchingTheOutput) {
   }
 }
 
+TEST(ConvertLogToTrack, FailsOnALogOfMoreLinesThanItCanCount) {
+  LineList log(LineLimit{4});
+  for (const auto& line : {StampLine(u"10:00:00"), std::u16string(u"a b"), std::u16string(u"c d"),
+                           std::u16string(u"e f"), StampLine(u"11:00:00")}) {
+    AppendLine(log, line);
+  }
+  LineList track(u"MemoIn");
+  try {
+    ConvertLogToTrack(log, 40037, track, EnglishSettings());
+    ADD_FAILURE() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.Message(), u"Text has more than 4 lines");
+  }
+  EXPECT_EQ(track.Text(), u"MemoIn");
+}
+
 // The date text is made only for point lines: a log without points converts on any day.
 TEST(ConvertLogToTrack, DatesOnlyThePoints) {
   LineList track;
