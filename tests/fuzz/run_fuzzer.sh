@@ -18,6 +18,7 @@ name=$(basename "$fuzzer")
 
 $fresh && rm -rf "$work/corpus"
 mkdir -p "$work/corpus"
+rm -f "$work/summary"
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
   -artifact_prefix="$work/" "$work/corpus" "$seeds" >"$work/log" 2>&1
 status=$?
