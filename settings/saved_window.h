@@ -51,6 +51,9 @@ class SavedWindow {
   // From now on the window's place is its own: a re-created native window keeps it instead of
   // asking the window system for a default one.
   virtual void KeepOwnPosition() = 0;
+  // Whether the window system lets the program place the window and read where it is. Where it
+  // does not (Wayland), the position is neither restored nor saved, so a stored one survives.
+  virtual bool CanBePlaced() const { return true; }
 
   // The screen's logical pixels per inch (vertical), as at the program's start.
   virtual std::int32_t PixelsPerInch() const = 0;

@@ -84,12 +84,12 @@ std::u16string WindowStateSaver::PositionText(std::u16string_view name) const {
 void WindowStateSaver::RestoreWindowState() {
   saved_ = false;
   if (store_.GetIntegerSetting(Key(u"FormVersion"), 0) >= version_) {
-    RestorePosition();
+    if (window_.CanBePlaced()) RestorePosition();
     restored_ = true;
     RestoreProperties();
   }
   restored_ = true;
-  SetMaximizedPosition();
+  if (window_.CanBePlaced()) SetMaximizedPosition();
 }
 
 void WindowStateSaver::RestorePosition() {
@@ -149,27 +149,30 @@ void WindowStateSaver::SetMaximizedPosition() {
 void WindowStateSaver::SaveWindowState() {
   store_.PutIntegerSetting(Key(u"FormVersion"), version_);
   if (restored_) {
-    // The record of a minimized window still holds its restored rectangle.
-    const WindowPlacement placement = window_.Placement();
-    store_.PutIntegerSetting(Key(u"Flags"), static_cast<std::int32_t>(placement.flags));
-    store_.PutIntegerSetting(Key(u"PixelsPerInch"), window_.PixelsPerInch());
-    const std::u16string suffix = ScreenSizeSuffix();
-    const std::u16string min_max =
-        PositionList({placement.min_position.x, placement.min_position.y, placement.max_position.x,
-                      placement.max_position.y});
-    store_.PutTextSetting(Key(u"MinMaxPos") + suffix, min_max);
-    store_.PutTextSetting(Key(u"MinMaxPos"), min_max);
-    const WindowRect& normal = placement.normal_position;
-    const std::u16string normal_text =
-        PositionList({normal.left, normal.top, normal.right, normal.bottom});
-    store_.PutTextSetting(Key(u"NormPos") + suffix, normal_text);
-    store_.PutTextSetting(Key(u"NormPos"), normal_text);
+    if (window_.CanBePlaced()) SavePosition();
     for (const StoredProperty& stored : stored_properties_) {
       store_.PutTextSetting(Key(stored.key),
                             window_.PropertyText(stored.component, stored.property));
     }
   }
   saved_ = true;
+}
+
+void WindowStateSaver::SavePosition() {
+  // The record of a minimized window still holds its restored rectangle.
+  const WindowPlacement placement = window_.Placement();
+  store_.PutIntegerSetting(Key(u"Flags"), static_cast<std::int32_t>(placement.flags));
+  store_.PutIntegerSetting(Key(u"PixelsPerInch"), window_.PixelsPerInch());
+  const std::u16string suffix = ScreenSizeSuffix();
+  const std::u16string min_max = PositionList({placement.min_position.x, placement.min_position.y,
+                                               placement.max_position.x, placement.max_position.y});
+  store_.PutTextSetting(Key(u"MinMaxPos") + suffix, min_max);
+  store_.PutTextSetting(Key(u"MinMaxPos"), min_max);
+  const WindowRect& normal = placement.normal_position;
+  const std::u16string normal_text =
+      PositionList({normal.left, normal.top, normal.right, normal.bottom});
+  store_.PutTextSetting(Key(u"NormPos") + suffix, normal_text);
+  store_.PutTextSetting(Key(u"NormPos"), normal_text);
 }
 
 }  // namespace log2plt

@@ -47,6 +47,7 @@ class WindowStateSaver {
   std::u16string ScreenSizeSuffix() const;
   std::u16string PositionText(std::u16string_view name) const;
   void RestorePosition();
+  void SavePosition();
   void RestoreProperties();
   void SetMaximizedPosition();
 

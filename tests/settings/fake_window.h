@@ -33,6 +33,7 @@ class FakeWindow : public SavedWindow {
   }
   WindowSize OuterSize() const override { return {425, 218}; }
   void KeepOwnPosition() override { keeps_own_position = true; }
+  bool CanBePlaced() const override { return can_be_placed; }
   std::int32_t PixelsPerInch() const override { return pixels_per_inch; }
   WindowSize PrimaryScreenSize() const override { return screen; }
   WindowSize ThinBorderSize() const override { return {1, 1}; }
@@ -58,6 +59,7 @@ class FakeWindow : public SavedWindow {
   WindowSize screen{1920, 1080};
   int placements_set = 0;
   bool keeps_own_position = false;
+  bool can_be_placed = true;
   std::u16string refused_property;
   std::map<std::u16string, std::u16string> properties{
       {u"FilenameEditIn.Text", u""},

@@ -228,6 +228,29 @@ TEST(WindowStateSaver, ABadIntegerRestoresNothingAndSavesOnlyTheVersion) {
   }
 }
 
+// A window system that neither places windows nor tells where they are (Wayland): the stored
+// position is left alone, neither applied nor overwritten, and a stored value that is not an
+// integer is never read; the texts come and go as usual.
+TEST(WindowStateSaver, AWindowThatCannotBePlacedKeepsTheStoredPositionAndStoresItsTexts) {
+  TempFolder folder;
+  const fs::path file = folder / "Zandor_LOG_to_PLT.ini";
+  WriteBytes(file,
+             "[Form7]\r\nFormVersion=0\r\nFlags=x\r\nNormPos=100,50,525,268\r\n"
+             "SkinManager_SkinName=Mac\r\n");
+  FakeWindow window;
+  window.can_be_placed = false;
+  window.placement.normal_position = {0, 0, 425, 218};
+  EXPECT_EQ(RunProgram(file, window, PickTheExampleLog), u"");
+  EXPECT_EQ(window.placements_set, 0);
+  EXPECT_FALSE(window.keeps_own_position);
+  EXPECT_EQ(window.properties[u"SkinManager.SkinName"], u"Mac");
+  EXPECT_EQ(ReadBytes(file),
+            "[Form7]\r\nFormVersion=0\r\nFlags=x\r\nNormPos=100,50,525,268\r\n"
+            "SkinManager_SkinName=Mac\r\n"
+            "FilenameEditIn_Text=D:\\Tracks\\2012-06-14.log\r\n"
+            "FilenameEditOut_Text=D:\\Tracks\\2012-06-14.plt\r\n\r\n");
+}
+
 // A version below the window's restores nothing, but the window counts as restored: the close
 // stores the whole state and corrects the version.
 TEST(WindowStateSaver, AnOlderVersionIsReplacedByTheWholeState) {
