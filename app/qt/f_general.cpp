@@ -1,7 +1,10 @@
 #include "app/qt/f_general.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +14,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "app/conversion_run.h"
 #include "app/qt/error_display.h"
@@ -49,7 +53,8 @@ QLabel* CreateShadowLabel(QWidget* parent, const char16_t* text, int shadow_offs
 
 }  // namespace
 
-TForm7::TForm7(Dialogs& dialogs) : dialogs_(dialogs) {
+TForm7::TForm7(Dialogs& dialogs, std::u16string settings_file)
+    : AppIniFileStorage(std::move(settings_file)), dialogs_(dialogs) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -58,8 +63,11 @@ TForm7::TForm7(Dialogs& dialogs) : dialogs_(dialogs) {
   scale_ = logicalDpiY() / 96.0;
   setFixedSize(Scaled(kClientWidth), Scaled(kClientHeight));
   CreateControls();
+  LoadSettings();
   RunHandler(dialogs_, [this] { FormCreate(); });
 }
+
+TForm7::~TForm7() { WriteSettings(); }
 
 int TForm7::Scaled(int layout_pixels) const {
   return static_cast<int>(std::lround(layout_pixels * scale_));
@@ -110,6 +118,30 @@ void TForm7::CreateControls() {
 
   setTabOrder(FilenameEditIn, sBitBtn1);
   setTabOrder(sBitBtn1, FilenameEditOut);
+}
+
+// Read when all components exist; a file that cannot be read ends the start.
+void TForm7::LoadSettings() {
+  try {
+    AppIniFileStorage.LoadSettingsFile();
+  } catch (const Error& error) {
+    throw SettingsOpenError(error);
+  }
+  FormStorage.emplace(
+      AppIniFileStorage, saved_state_,
+      std::initializer_list<std::u16string_view>{u"FilenameEditIn.Text", u"FilenameEditOut.Text",
+                                                 u"SkinManager.SkinName"});
+}
+
+// A window destroyed without a close stores its state now; the file is written once, at the end.
+void TForm7::WriteSettings() {
+  if (!FormStorage) return;
+  RunHandler(dialogs_, [this] {
+    if (!FormStorage->Saved()) FormStorage->SaveWindowState();
+  });
+  // The configuration folder may not exist yet; if it cannot be made, the write fails in silence.
+  QDir().mkpath(QFileInfo(ToQString(AppIniFileStorage.FilePath())).absolutePath());
+  AppIniFileStorage.WriteSettingsFile();
 }
 
 void TForm7::FormCreate() {
@@ -167,11 +199,23 @@ QMenu* TForm7::CreateContextMenu() {
   return menu;
 }
 
+// The stored state comes back before the window is on the screen, so that it never jumps.
 void TForm7::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
+  RunHandler(dialogs_, [this] {
+    if (FormStorage && !FormStorage->Restored()) FormStorage->RestoreWindowState();
+  });
   RunHandler(dialogs_, [this] { FormShow(); });
+}
+
+// Nothing keeps the window open: the state is stored and the closing goes on.
+void TForm7::closeEvent(QCloseEvent* event) {
+  RunHandler(dialogs_, [this] {
+    if (FormStorage) FormStorage->SaveWindowState();
+  });
+  event->accept();
 }
 
 void TForm7::changeEvent(QEvent* event) {

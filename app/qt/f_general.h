@@ -4,12 +4,17 @@
 
 #include <QString>
 #include <QWidget>
+#include <optional>
+#include <string>
 
 #include "app/qt/dialogs.h"
 #include "app/qt/filename_edit.h"
+#include "app/qt/form_storage.h"
 #include "app/qt/skin_manager.h"
 #include "convert/format_settings.h"
 #include "convert/line_list.h"
+#include "settings/settings_store.h"
+#include "settings/window_state_saver.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,9 +30,14 @@ class TForm7 : public QWidget {
   static constexpr int kClientWidth = 419;
   static constexpr int kClientHeight = 190;
 
-  // Creates the window and its controls, hidden, then runs FormCreate. The window asks its
-  // questions, shows its errors and beeps through `dialogs`.
-  explicit TForm7(Dialogs& dialogs);
+  // Creates the window and its controls, hidden, reads the settings file, then runs FormCreate.
+  // The window asks its questions, shows its errors and beeps through `dialogs`. Throws
+  // SettingsOpenError when the settings file exists but cannot be read.
+  explicit TForm7(Dialogs& dialogs, std::u16string settings_file = ProgramSettingsFile());
+  // Stores the state of a window that was never closed, then writes the settings file.
+  ~TForm7() override;
+  TForm7(const TForm7&) = delete;
+  TForm7& operator=(const TForm7&) = delete;
 
   void FormCreate();
   void FormShow();
@@ -40,6 +50,9 @@ class TForm7 : public QWidget {
   int Scaled(int layout_pixels) const;
 
   qt::SkinManager SkinManager;
+  SettingsStore AppIniFileStorage;
+  // Bound once all components exist and the settings file has been read.
+  std::optional<WindowStateSaver> FormStorage;
   QLabel* sLabelFX1 = nullptr;
   QLabel* sLabelFX2 = nullptr;
   FilenameEdit* FilenameEditIn = nullptr;
@@ -54,15 +67,19 @@ class TForm7 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void CreateControls();
+  void LoadSettings();
+  void WriteSettings();
   bool AskToReplace();
   void ReloadFormatSettings();
 
   Dialogs& dialogs_;
+  MainWindowState saved_state_{*this};
   double scale_ = 1.0;
   bool shown_ = false;
 };

@@ -1,13 +1,12 @@
 #include "app/qt/program_start.h"
 
-#include <dlfcn.h>
-
 #include <QApplication>
 #include <QString>
 #include <cstdint>
 #include <new>
 
 #include "app/qt/f_general.h"
+#include "app/qt/form_storage.h"
 #include "app/qt/glyphs.h"
 #include "app/qt/text.h"
 #include "base/error.h"
@@ -20,13 +19,6 @@ namespace {
 QString ExecutableFileName() {
   const QString path = ToQString(platform::program::ExecutablePath());
   return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
-// Where the code lies within the executable, as the start-up box tells it.
-std::uintptr_t PlaceInImage(const void* code) {
-  Dl_info image{};
-  if (dladdr(code, &image) == 0) return reinterpret_cast<std::uintptr_t>(code);
-  return reinterpret_cast<std::uintptr_t>(code) - reinterpret_cast<std::uintptr_t>(image.dli_fbase);
 }
 
 // The last word of a program that could not build its window: a box, then exit 1.
@@ -65,6 +57,9 @@ int RunMainWindow(Dialogs& dialogs, const std::function<std::unique_ptr<TForm7>(
   std::unique_ptr<TForm7> Form7;
   try {
     Form7 = create();
+  } catch (const SettingsOpenError& error) {
+    return ReportStartupFailure(dialogs, ToQString(SettingsOpenError::kClassName), error.Message(),
+                                error.Address());
   } catch (const Error& error) {
     return ReportStartupFailure(dialogs, QStringLiteral("Exception"), error.Message(),
                                 PlaceInImage(place));

@@ -39,15 +39,16 @@ void WhenShown(std::function<void(T*)> act) {
 class StandardDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form_ = std::make_unique<TForm7>(dialogs_);
+    form_ = std::make_unique<TForm7>(
+        dialogs_, (folder_ / QStringLiteral("Zandor_LOG_to_PLT.ini")).toStdU16String());
     form_->show();
     QApplication::setActiveWindow(form_.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
   }
 
   StandardDialogs dialogs_;
-  std::unique_ptr<TForm7> form_;
   TempFolder folder_;
+  std::unique_ptr<TForm7> form_;
 };
 
 TEST_F(StandardDialogsTest, TheQuestionLeavesTheWindowUsableAndEnterAnswersNo) {

@@ -45,11 +45,14 @@ void SetLastWriteTime(const QString& name, int year, int month, int day, int hou
   ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(name).constData(), times, 0), 0);
 }
 
-void MainWindowTest::SetUp() {
-  form_ = std::make_unique<TForm7>(dialogs_);
-  form_->show();
-  QApplication::setActiveWindow(form_.get());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+void MainWindowTest::SetUp() { form_ = ShowNewWindow(); }
+
+std::unique_ptr<TForm7> MainWindowTest::ShowNewWindow() {
+  auto form = std::make_unique<TForm7>(dialogs_, settings_file_.toStdU16String());
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  return form;
 }
 
 void MainWindowTest::TearDown() {

@@ -4,16 +4,26 @@
 
 #include <gtest/gtest.h>
 
+#include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/qt/dialogs.h"
 #include "app/qt/f_general.h"
+
+// Qt's values in test failures as people read them.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QPoint& point, std::ostream* out) {
+  *out << '(' << point.x() << ", " << point.y() << ')';
+}
 
 namespace log2plt::qt::gui_test {
 
@@ -55,13 +65,18 @@ std::string ReadFileBytes(const QString& name);
 // Sets the file's last-write time to a local date and time.
 void SetLastWriteTime(const QString& name, int year, int month, int day, int hour, int minute);
 
-// A shown, active main window with faked dialogs.
+// A shown, active main window with faked dialogs, keeping its settings in a folder of its own.
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
+  // A new window on the settings file, shown and active.
+  std::unique_ptr<TForm7> ShowNewWindow();
+
   FakeDialogs dialogs_;
+  TempFolder settings_folder_;
+  QString settings_file_ = settings_folder_ / QStringLiteral("Zandor_LOG_to_PLT.ini");
   std::unique_ptr<TForm7> form_;
 };
 
