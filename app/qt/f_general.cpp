@@ -46,7 +46,7 @@ QLabel* CreateShadowLabel(QWidget* parent, const char16_t* text, int shadow_offs
   auto* shadow = new QGraphicsDropShadowEffect(label);
   shadow->setOffset(shadow_offset, shadow_offset);
   shadow->setBlurRadius(blur);
-  shadow->setColor(QColor(0, 0, 0, 140));
+  shadow->setColor(QColor(0, 0, 0, 110));
   label->setGraphicsEffect(shadow);
   return label;
 }
@@ -85,10 +85,10 @@ void TForm7::CreateControls() {
                        std::max(Scaled(width), label->sizeHint().width()), Scaled(height));
   };
   // Created in the layout's order.
-  sLabelFX1 = CreateShadowLabel(this, u"Исходный трек (log)", Scaled(2), Scaled(6));
+  sLabelFX1 = CreateShadowLabel(this, u"Исходный трек (log)", Scaled(2), Scaled(7));
   sLabelFX1->setFont(label_font);
   place_label(sLabelFX1, 8, 8, 152, 36);
-  sLabelFX2 = CreateShadowLabel(this, u"Выходной трек (plt)", Scaled(2), Scaled(6));
+  sLabelFX2 = CreateShadowLabel(this, u"Выходной трек (plt)", Scaled(2), Scaled(7));
   sLabelFX2->setFont(label_font);
   place_label(sLabelFX2, 8, 74, 149, 36);
 

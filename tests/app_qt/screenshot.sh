@@ -10,9 +10,13 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 77
 fi
 mkdir -p "$(dirname "$picture")"
-# Settings of its own, so the picture shows a first start and the user's settings stay as they are.
+# Settings of its own, with a log picked as a user would have it; the user's own stay as they are.
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
+mkdir -p "$config/log2plt"
+printf '[Form7]\r\nFilenameEditIn_Text=%s\r\nFilenameEditOut_Text=%s\r\n' \
+  /home/user/Tracks/2012-06-14.log /home/user/Tracks/2012-06-14.plt \
+  >"$config/log2plt/Zandor_LOG_to_PLT.ini"
 XDG_CONFIG_HOME=$config QT_QPA_PLATFORM=xcb "$program" &
 pid=$!
 # Until the window is on the screen (its caption is the program's), then a moment to paint.
