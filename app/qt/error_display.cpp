@@ -12,7 +12,8 @@ namespace {
 QWidget* BoxOwner() {
   if (QWidget* active = QApplication::activeWindow()) return active;
   for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (window->isVisible() && window->isWindow() && window->windowType() != Qt::Popup) {
+    const Qt::WindowType type = window->windowType();
+    if (window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) {
       return window;
     }
   }

@@ -113,8 +113,8 @@ void FilenameEdit::keyPressEvent(QKeyEvent* event) {
 void FilenameEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   // However the focus comes, the whole name is ready to be replaced; a click then places the
-  // cursor as usual.
-  if (!text().isEmpty()) selectAll();
+  // cursor as usual. The field's own context menu gives the focus back without selecting.
+  if (event->reason() != Qt::PopupFocusReason && !text().isEmpty()) selectAll();
 }
 
 }  // namespace log2plt::qt

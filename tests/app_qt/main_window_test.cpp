@@ -159,6 +159,12 @@ TEST_F(MainWindowLayoutTest, ShowsErrorsWithTheirFinalFullStopOwnedByTheActiveWi
   RunHandler(dialogs_, [] { throw std::bad_alloc(); });
   ASSERT_EQ(dialogs_.boxes.size(), 1u);
   EXPECT_EQ(dialogs_.boxes[0].request.text, QStringLiteral("Out of memory."));
+
+  // With no window active, the box still belongs to the program's window.
+  QApplication::setActiveWindow(nullptr);
+  ASSERT_EQ(QApplication::activeWindow(), nullptr);
+  RunHandler(dialogs_, [] { throw Error(u"Late"); });
+  EXPECT_EQ(dialogs_.boxes.back().request.owner, form_.get());
 }
 
 class SkinMenuTest : public MainWindowTest {
