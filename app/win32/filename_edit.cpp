@@ -11,6 +11,7 @@
 #include "app/win32/gdi.h"
 #include "app/win32/glyphs.h"
 #include "app/win32/system_calls.h"
+#include "app/win32/window_class.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -56,16 +57,6 @@ UINT_PTR CALLBACK PlaceDialogHook(HWND child, UINT message, WPARAM, LPARAM lpara
   return 0;
 }
 
-void RegisterButtonClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kButtonClass;
-  RegisterClassExW(&window_class);  // fails harmlessly when the class exists already
-}
-
 }  // namespace
 
 bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_width) {
@@ -78,7 +69,7 @@ bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_
   if (!edit_) return false;
   SendMessageW(edit_, EM_SETLIMITTEXT, kMaxLength, 0);
 
-  RegisterButtonClass(instance, &ButtonProc);
+  RegisterWindowClass(instance, kButtonClass, &ButtonProc);
   RECT inner;
   GetClientRect(edit_, &inner);
   button_ = CreateWindowExW(0, kButtonClass, L"", WS_CHILD | WS_VISIBLE, inner.right - button_width,

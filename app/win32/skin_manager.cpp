@@ -1,6 +1,6 @@
 #include "app/win32/skin_manager.h"
 
-#include <memory>
+#include "base/unique_handle.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -10,12 +10,11 @@ constexpr UINT kFirstSkinCommand = 0x1000;
 constexpr UINT kSkinCommandStep = 0x10;
 constexpr std::size_t kMostSkinsOffered = 0xE00;
 
-struct SearchCloser {
-  void operator()(HANDLE search) const noexcept {
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-  }
+struct SearchTraits {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE search) noexcept { FindClose(search); }
 };
-using Search = std::unique_ptr<void, SearchCloser>;
+using Search = UniqueHandle<HANDLE, SearchTraits>;
 
 std::wstring WithoutExtension(const std::wstring& name) {
   const std::size_t dot = name.rfind(L'.');
@@ -30,7 +29,7 @@ std::vector<std::wstring> SkinManager::AvailableSkins() const {
   std::vector<std::wstring> skins;
   WIN32_FIND_DATAW entry;
   const Search search(FindFirstFileW((SkinDirectory + L"\\*").c_str(), &entry));
-  if (search.get() == INVALID_HANDLE_VALUE) return skins;
+  if (!search) return skins;
   do {
     const std::wstring name = entry.cFileName;
     if (name == L"." || name == L"..") continue;
