@@ -12,8 +12,8 @@ struct IconvTraits {
   static iconv_t Invalid() noexcept { return reinterpret_cast<iconv_t>(-1); }
   static void Close(iconv_t converter) noexcept { iconv_close(converter); }
 };
-// A converter from the encoding `from` to `to`; empty when iconv does not know either.
 using Iconv = UniqueHandle<iconv_t, IconvTraits>;
+// A converter from the encoding `from` to `to`; empty when iconv does not know either.
 inline Iconv OpenIconv(const char* to, const char* from) { return Iconv(iconv_open(to, from)); }
 
 struct LocaleTraits {

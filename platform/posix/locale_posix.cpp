@@ -26,9 +26,9 @@ Locale LocaleOfCategory(const char* category_variable) {
       break;
     }
   }
-  Locale locale(newlocale(LC_ALL_MASK, name != nullptr ? name : "C", static_cast<locale_t>(0)));
-  if (!locale) locale.Reset(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0)));
-  return locale;
+  Locale chosen(newlocale(LC_ALL_MASK, name != nullptr ? name : "C", static_cast<locale_t>(0)));
+  if (!chosen) chosen.Reset(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0)));
+  return chosen;
 }
 
 // A locale string in the locale's own character set, as UTF-16.
@@ -137,9 +137,9 @@ void UseUserDefaultLocale() {
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   static const Locale folding = [] {
-    Locale locale(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0)));
-    if (!locale) locale.Reset(newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0)));
-    return locale;
+    Locale utf8(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0)));
+    if (!utf8) utf8.Reset(newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0)));
+    return utf8;
   }();
   for (std::size_t k = 0; k < a.size(); ++k) {
     if (a[k] == b[k]) continue;
