@@ -24,6 +24,8 @@ class LogScan {
   // The bytes of the log in order, in pieces of any size.
   void Feed(std::string_view bytes);
   LogFacts Finish();
+  // The bytes fed so far already rule the streaming path out.
+  bool RuledOut() const { return !facts_.streamable || all_bits_ >= 0x80 || nul_; }
 
   // How much of a line's start is kept.
   static constexpr std::size_t kHeadLength = 24;

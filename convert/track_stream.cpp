@@ -33,6 +33,7 @@ LogFacts ScanLog(LogSource& log) {
   std::string buffer(kScanBuffer, '\0');
   while (const std::size_t got = log.Read(buffer.data(), buffer.size())) {
     scan.Feed(std::string_view(buffer.data(), got));
+    if (scan.RuledOut()) break;
   }
   return scan.Finish();
 }
