@@ -48,8 +48,8 @@ done
 
 awk -v bytes="$bytes" -v out="$out_bytes" -v lines="$lines" -v runs="$runs" '
   function sort(a, n,   i, j, t) { for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j-1] > a[j]; --j) { t = a[j]; a[j] = a[j-1]; a[j-1] = t } }
-  FILENAME ~ /yardstick/ { y[++ny] = $1 }
-  FILENAME ~ /log2plt/ { s[++ns] = $1; k[ns] = $2; if ($2 > kmax) kmax = $2 }
+  FILENAME == ARGV[1] { y[++ny] = $1 }
+  FILENAME == ARGV[2] { s[++ns] = $1; k[ns] = $2; if ($2 > kmax) kmax = $2 }
   END {
     for (i = 1; i <= ns; ++i) r[i] = s[i] / (y[i] > 0 ? y[i] : 1e-9)
     sort(s, ns); sort(y, ny); sort(r, ns)
