@@ -56,6 +56,12 @@ bool ConvertFile(const Options& options, std::u16string_view input, FormatSettin
   return RunConversion(settings, {std::u16string(input), output}, run);
 }
 
+// Every message of a run names its input as the command line gave it, so that a batch of many
+// files says which one failed.
+void PrintInputFailure(std::u16string_view input, std::u16string_view message) {
+  PrintError(u"log2plt: " + std::u16string(input) + u": " + WithFinalFullStop(message) + u"\n");
+}
+
 int Main(int argc, char** argv) {
   PrepareProcess();
   ApplyFloatingPointPolicy();
@@ -81,11 +87,11 @@ int Main(int argc, char** argv) {
     try {
       if (!ConvertFile(options, input, settings)) status = 1;
     } catch (const Error& error) {
-      PrintError(u"log2plt: " + WithFinalFullStop(error.Message()) + u"\n");
+      PrintInputFailure(input, error.Message());
       status = 1;
     } catch (const std::exception& error) {
       // Memory running out outside the loader, say: the input fails, the program goes on.
-      PrintError(u"log2plt: " + WithFinalFullStop(FromUtf8(error.what())) + u"\n");
+      PrintInputFailure(input, FromUtf8(error.what()));
       status = 1;
     }
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "convert/ascii_append.h"
 #include "convert/datetime_pattern.h"
@@ -80,6 +81,14 @@ void ConvertLogToTrack(const LineList& input, double day, LineList& output,
   // With fewer than two points the step is never used, but one point divides by zero.
   const long double step =
       DivideExtended(span, static_cast<long double>(std::int64_t{point_count} - 1));
+  // The date text is the one part of a point line that can fail: a day beyond about 1e11 days
+  // has no millisecond count. It is made before the output is touched. The time texts cannot
+  // fail, as the running time stays below start + span < 2 days.
+  std::u16string date_field = u",";
+  if (point_count > 0) {
+    AppendDateTimePattern(date_field, u"dd-mmm-yy", day, settings);
+    date_field += u',';
+  }
 
   ClearLines(output);
   for (const std::u16string_view header_line : kTrackHeader) AppendLine(output, header_line);
@@ -87,9 +96,7 @@ void ConvertLogToTrack(const LineList& input, double day, LineList& output,
   if (point_count <= 0) return;
 
   PointLineParts parts{settings, NumberPattern(u"0.######0"),
-                       DateTimePattern(settings.long_time_pattern), u","};
-  AppendDateTimePattern(parts.date_field, u"dd-mmm-yy", day, settings);
-  parts.date_field += u',';
+                       DateTimePattern(settings.long_time_pattern), std::move(date_field)};
 
   // Tracks nearly always fit in one byte per code unit; they are built that way when they can.
   const bool narrow_output = !input.IsWide() && FitsInByte(parts.date_field) &&

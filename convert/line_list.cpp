@@ -3,23 +3,28 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/error.h"
 #include "convert/ascii_append.h"
+#include "convert/value_format.h"
 #include "platform/memory.h"
 
 namespace log2plt {
 namespace {
 
+// False when the text has more than max_lines lines; the starts are then incomplete.
 template <class Text>
-void IndexLinesOf(const Text& text, std::vector<std::size_t>& starts) {
+bool IndexLinesOf(const Text& text, std::vector<std::size_t>& starts, std::size_t max_lines) {
   starts.clear();
-  if (text.empty()) return;
+  if (text.empty()) return true;
   starts.push_back(0);
   // Breaks are always CR LF, so every LF ends a line.
   const std::size_t last = text.size() - 1;
   for (std::size_t lf = text.find('\n'); lf != Text::npos && lf < last;
        lf = text.find('\n', lf + 1)) {
+    if (starts.size() == max_lines) return false;
     starts.push_back(lf + 1);
   }
+  return starts.size() <= max_lines;
 }
 
 }  // namespace
@@ -102,16 +107,24 @@ void LineList::Widen() {
 
 void LineList::IndexLines() const {
   if (indexed_) return;
-  if (wide_) {
-    IndexLinesOf(wide_text_, line_starts_);
-  } else {
-    IndexLinesOf(narrow_text_, line_starts_);
+  const bool within_limit = wide_ ? IndexLinesOf(wide_text_, line_starts_, max_lines_)
+                                  : IndexLinesOf(narrow_text_, line_starts_, max_lines_);
+  if (!within_limit) {
+    std::vector<std::size_t>().swap(line_starts_);
+    ThrowTooManyLines();
   }
   indexed_ = true;
 }
 
+void LineList::ThrowTooManyLines() const {
+  throw Error(FillTemplate(u"Text has more than %s lines",
+                           {FormatInteger(static_cast<std::int32_t>(max_lines_))}));
+}
+
 int LineCount(const LineList& list) {
   list.IndexLines();
+  // Lines appended to an indexed list are counted as they come.
+  if (list.line_starts_.size() > list.max_lines_) list.ThrowTooManyLines();
   return static_cast<int>(list.line_starts_.size());
 }
 

@@ -6,6 +6,7 @@
 // as offsets, worked out when a line is first read by index: a list that is only filled and
 // saved, as a track is, never needs them.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,9 +18,20 @@ namespace log2plt {
 // LineAt reads at most this many code units of a line.
 inline constexpr std::size_t kLineReadLimit = 4096;
 
+// Lines are counted and indexed with signed 32-bit integers.
+inline constexpr std::size_t kMaxLineCount = 2147483647;
+
+// The most lines a list may count.
+struct LineLimit {
+  std::size_t lines = kMaxLineCount;
+};
+
 class LineList {
  public:
   LineList() = default;
+  // A list that counts fewer lines than kMaxLineCount, so that what happens beyond the limit can
+  // be tried without a text of billions of lines.
+  explicit LineList(LineLimit limit) : max_lines_(std::min(limit.lines, kMaxLineCount)) {}
   // A text that already holds only CR LF breaks and no NUL.
   explicit LineList(std::u16string_view text);
 
@@ -54,11 +66,14 @@ class LineList {
   template <class Char>
   void AppendTo(std::basic_string<Char>& text, const auto& line);
   void Widen();
-  // Works out the line starts from the text, unless they are known.
+  // Works out the line starts from the text, unless they are known. Throws "Text has more than
+  // %s lines" when the text has more lines than the list may count.
   void IndexLines() const;
+  [[noreturn]] void ThrowTooManyLines() const;
   template <class Char>
   void PrefaultAhead(const std::basic_string<Char>& text);
 
+  std::size_t max_lines_ = kMaxLineCount;
   bool wide_ = false;
   std::string narrow_text_;
   std::u16string wide_text_;
@@ -68,6 +83,7 @@ class LineList {
   std::size_t prefaulted_bytes_ = 0;
 };
 
+// Throws "Text has more than %s lines" beyond the list's line limit, instead of wrapping.
 int LineCount(const LineList& list);
 // Line `index`, at most its first kLineReadLimit code units; empty outside 0 to count - 1.
 std::u16string LineAt(const LineList& list, int index);

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <utility>
 
-#include "convert/ascii_append.h"
 #include "base/error.h"
+#include "convert/ascii_append.h"
 #include "convert/number_pattern.h"
 #include "convert/value_format.h"
 
@@ -111,6 +111,15 @@ int BiasedExponentOfMagnitude(long double magnitude) {
   return exponent;
 }
 
+// magnitude x 10^shift. Below about 1e-4914 the power itself would leave the range of the
+// format, so it is applied in two halves; the product is always near 10^18.
+long double ScaledByPowerOfTen(long double magnitude, int shift) {
+  if (shift > LDBL_MAX_10_EXP) {
+    return magnitude * PowerOfTen(shift / 2) * PowerOfTen(shift - shift / 2);
+  }
+  return shift >= 0 ? magnitude * PowerOfTen(shift) : magnitude / PowerOfTen(-shift);
+}
+
 long double RoundToNearestEven(long double value) { return std::nearbyint(value); }
 
 // |value| = 0.d1d2...d18 x 10^exponent, the 18 digits held as one integer.
@@ -124,8 +133,7 @@ DecimalDigits DigitsOf(long double value) {
   const long long scaled = static_cast<long long>(biased - 16383) * 19728;
   int exponent = static_cast<int>((scaled >= 0 ? scaled : scaled - 65535) / 65536) + 1;
   const int shift = kSignificantDigits - exponent;
-  const long double product =
-      shift >= 0 ? magnitude * PowerOfTen(shift) : magnitude / PowerOfTen(-shift);
+  const long double product = ScaledByPowerOfTen(magnitude, shift);
   constexpr std::int64_t kTenPower18 = 1'000'000'000'000'000'000;
   if (product < 9.0e18L) {
     std::int64_t n = std::llrint(product);

@@ -17,8 +17,12 @@ class DpiScale {
   }
 
   int operator()(int pixels_at_96) const { return MulDiv(pixels_at_96, dpi_, 96); }
+  // The size is scaled, not the far edges, so that controls of one designed size keep one size
+  // whatever the rounding of their positions.
   RECT operator()(int left, int top, int width, int height) const {
-    return {(*this)(left), (*this)(top), (*this)(left + width), (*this)(top + height)};
+    const int x = (*this)(left);
+    const int y = (*this)(top);
+    return {x, y, x + (*this)(width), y + (*this)(height)};
   }
 
  private:

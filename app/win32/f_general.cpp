@@ -81,7 +81,8 @@ Icon LoadProgramIcon(HINSTANCE instance, int metric) {
 
 }  // namespace
 
-TForm7::TForm7(HINSTANCE instance) {
+TForm7::TForm7(HINSTANCE instance, std::u16string settings_file)
+    : AppIniFileStorage(std::move(settings_file)) {
   RegisterWindowClass(instance, &WindowProc);
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
   const DpiScale scale = DpiScale::OfScreen();
@@ -98,6 +99,7 @@ TForm7::TForm7(HINSTANCE instance) {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
     CreateControls();
+    LoadSettings();
   } catch (...) {
     DestroyWindow(window_);
     throw;
@@ -154,7 +156,24 @@ void TForm7::CreateControls() {
                                  scale(306, 47, 105, 33), kMemoOutId);
 }
 
+// Read when all components exist; a file that cannot be read ends the start.
+void TForm7::LoadSettings() {
+  try {
+    AppIniFileStorage.LoadSettingsFile();
+  } catch (const Error& error) {
+    throw SettingsOpenError(error);
+  }
+  FormStorage.emplace(
+      AppIniFileStorage, saved_state_,
+      std::initializer_list<std::u16string_view>{u"FilenameEditIn.Text", u"FilenameEditOut.Text",
+                                                 u"SkinManager.SkinName"});
+}
+
 void TForm7::Show(int show_command) {
+  // Restored while the window is hidden, so that it appears in its place and never jumps.
+  RunHandler([this] {
+    if (FormStorage && !FormStorage->Restored()) FormStorage->RestoreWindowState();
+  });
   ShowWindow(window_, show_command);
   UpdateWindow(window_);
   RunHandler([this] { FormShow(); });
@@ -232,6 +251,8 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         RunHandler([this] { sBitBtn1Click(); });
         return 0;
       }
+      // Some systems report a pick in a submenu of the system menu as a menu command.
+      if (HIWORD(wparam) == 0 && lparam == 0 && SkinProvider.OnSysCommand(LOWORD(wparam))) return 0;
       break;
     case DM_GETDEFID:
       // Enter on the focused button runs it; elsewhere Enter does nothing.
@@ -258,7 +279,20 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSCOMMAND:
       if (SkinProvider.OnSysCommand(wparam)) return 0;
       break;
+    case WM_CLOSE:
+      // Nothing keeps the window open: the state is stored and the closing goes on.
+      RunHandler([this] {
+        if (FormStorage) FormStorage->SaveWindowState();
+      });
+      break;
     case WM_DESTROY:
+      // A window destroyed without a close stores its state now; the file is written once.
+      if (FormStorage) {
+        RunHandler([this] {
+          if (!FormStorage->Saved()) FormStorage->SaveWindowState();
+        });
+        AppIniFileStorage.WriteSettingsFile();
+      }
       PostQuitMessage(0);
       return 0;
   }

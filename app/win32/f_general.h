@@ -4,13 +4,17 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/win32/filename_edit.h"
+#include "app/win32/form_storage.h"
 #include "app/win32/gdi.h"
 #include "app/win32/skin_manager.h"
 #include "convert/format_settings.h"
 #include "convert/line_list.h"
+#include "settings/settings_store.h"
+#include "settings/window_state_saver.h"
 
 namespace log2plt::win32 {
 
@@ -26,15 +30,17 @@ class TForm7 {
   static constexpr wchar_t kClassName[] = L"TForm7";
   static constexpr wchar_t kCaption[] = L"LOG to PLT кодер";
 
-  // Creates the window and its controls, hidden, then runs FormCreate. Throws when the window
-  // system refuses the window or one of its controls.
-  explicit TForm7(HINSTANCE instance);
+  // Creates the window and its controls, hidden, reads the settings file, then runs FormCreate.
+  // Throws when the window system refuses the window or one of its controls, and
+  // SettingsOpenError when the settings file exists but cannot be read.
+  explicit TForm7(HINSTANCE instance, std::u16string settings_file = ProgramSettingsFile());
   ~TForm7();
   TForm7(const TForm7&) = delete;
   TForm7& operator=(const TForm7&) = delete;
 
   HWND Handle() const noexcept { return window_; }
-  // The first show, as the program was asked to show it, followed by FormShow.
+  // The first show, as the program was asked to show it: the stored state restored while the
+  // window is still hidden, then FormShow.
   void Show(int show_command);
 
   void FormCreate();
@@ -45,6 +51,9 @@ class TForm7 {
   win32::SkinManager SkinManager;
   win32::SkinProvider SkinProvider;
   TsFilenameEdit FilenameEditIn;
+  SettingsStore AppIniFileStorage;
+  // Bound once all components exist and the settings file has been read.
+  std::optional<WindowStateSaver> FormStorage;
   HWND sLabelFX1 = nullptr;
   HWND sLabelFX2 = nullptr;
   HWND sBitBtn1 = nullptr;
@@ -60,10 +69,12 @@ class TForm7 {
   void ReloadFormatSettings();
 
   void CreateControls();
+  void LoadSettings();
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   HWND window_ = nullptr;
+  MainWindowState saved_state_{*this};
   Font window_font_;
   Font label_font_;
   Icon glyph_;

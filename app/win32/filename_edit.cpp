@@ -71,19 +71,25 @@ void RegisterButtonClass(HINSTANCE instance, WNDPROC procedure) {
 bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_width) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | ES_AUTOHSCROLL,
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
                           bounds.left, bounds.top, bounds.right - bounds.left,
                           bounds.bottom - bounds.top, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (!edit_) return false;
   SendMessageW(edit_, EM_SETLIMITTEXT, kMaxLength, 0);
 
+  // The button lies over the field's inner right end, but as the field's sibling above it, not
+  // its child: an edit control paints over its children whenever it repaints (some systems even
+  // with WS_CLIPCHILDREN), while WS_CLIPSIBLINGS keeps it off a sibling on top of it.
   RegisterButtonClass(instance, &ButtonProc);
   RECT inner;
   GetClientRect(edit_, &inner);
-  button_ = CreateWindowExW(0, kButtonClass, L"", WS_CHILD | WS_VISIBLE, inner.right - button_width,
-                            0, button_width, inner.bottom, edit_, nullptr, instance, nullptr);
+  MapWindowPoints(edit_, parent, reinterpret_cast<POINT*>(&inner), 2);
+  button_ = CreateWindowExW(0, kButtonClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                            inner.right - button_width, inner.top, button_width,
+                            inner.bottom - inner.top, parent, nullptr, instance, nullptr);
   if (!button_) return false;
+  SetWindowPos(button_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowLongPtrW(button_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowSubclass(edit_, &EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SendMessageW(edit_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, button_width));

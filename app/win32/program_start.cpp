@@ -77,6 +77,8 @@ int RunProgram(HINSTANCE instance, int show_command) {
     Form7 = CreateMainWindow(instance);
   } catch (const OsError& error) {
     return ReportStartupFailure(OsError::kClassName, error.Message(), error.Address());
+  } catch (const SettingsOpenError& error) {
+    return ReportStartupFailure(SettingsOpenError::kClassName, error.Message(), error.Address());
   } catch (const Error& error) {
     return ReportStartupFailure(L"Exception", error.Message(),
                                 PlaceInImage(reinterpret_cast<const void*>(&CreateMainWindow)));

@@ -1,6 +1,7 @@
 #include "app/win32/skin_manager.h"
 
 #include <memory>
+#include <string_view>
 
 namespace log2plt::win32 {
 namespace {
@@ -17,9 +18,11 @@ struct SearchCloser {
 };
 using Search = std::unique_ptr<void, SearchCloser>;
 
-std::wstring WithoutExtension(const std::wstring& name) {
-  const std::size_t dot = name.rfind(L'.');
-  return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
+// A skin is a folder; files beside the skins (a readme, say) and hidden entries are none.
+bool IsSkinFolder(const WIN32_FIND_DATAW& entry) {
+  const std::wstring_view name = entry.cFileName;
+  return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) == 0 && !name.starts_with(L'.');
 }
 
 }  // namespace
@@ -32,10 +35,7 @@ std::vector<std::wstring> SkinManager::AvailableSkins() const {
   const Search search(FindFirstFileW((SkinDirectory + L"\\*").c_str(), &entry));
   if (search.get() == INVALID_HANDLE_VALUE) return skins;
   do {
-    const std::wstring name = entry.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const bool folder = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    skins.push_back(folder ? name : WithoutExtension(name));
+    if (IsSkinFolder(entry)) skins.push_back(entry.cFileName);
   } while (FindNextFileW(search.get(), &entry));
   return skins;
 }

@@ -19,8 +19,7 @@ class SkinManager {
   // there changes nothing of the look.
   void Activate();
 
-  // The skins that the folder offers: each subfolder, and each file by its name without its
-  // extension, in the folder's order.
+  // The skins that the folder offers: each subfolder that is not hidden, in the folder's order.
   std::vector<std::wstring> AvailableSkins() const;
 };
 

@@ -136,6 +136,40 @@ TEST_F(FilenameEditTest, KeepsItsTextClearOfTheButtonAtItsRightEnd) {
   EXPECT_GE(HIWORD(margins), scale(18));
 }
 
+// The pixels of the browse button that are not its background: the glyph, as it is on screen.
+int GlyphPixels(HWND button) {
+  PumpMessages();
+  RECT area;
+  GetClientRect(button, &area);
+  const HDC dc = GetDC(button);
+  const COLORREF background = GetSysColor(COLOR_WINDOW);
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) count += GetPixel(dc, x, y) != background;
+  }
+  ReleaseDC(button, dc);
+  return count;
+}
+
+// The field repaints itself on many occasions; the browse button must survive every one of them.
+TEST_F(FilenameEditTest, TheBrowseGlyphStaysThroughFocusTypingAndBrowsing) {
+  const HWND edit = field_->Handle();
+  const HWND button = field_->ButtonHandle();
+  SetFocus(form_->sBitBtn1);
+  const int glyph = GlyphPixels(button);
+  ASSERT_GT(glyph, 20);
+  SetFocus(edit);
+  EXPECT_EQ(GlyphPixels(button), glyph) << "focus";
+  for (const wchar_t c : std::wstring(L"C:\\gps\\day1.log")) SendMessageW(edit, WM_CHAR, c, 1);
+  EXPECT_EQ(GlyphPixels(button), glyph) << "typing";
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  EXPECT_EQ(GlyphPixels(button), glyph) << "selection";
+  Browse(L"C:\\gps\\day1.log", L"C:\\gps\\day2.log");
+  EXPECT_EQ(GlyphPixels(button), glyph) << "browse";
+  SetText(edit, L"");
+  EXPECT_EQ(GlyphPixels(button), glyph) << "new text";
+}
+
 TEST_F(FilenameEditTest, RefusesTheTwoHundredFiftySixthTypedCharacterButKeepsLongerSetTexts) {
   const HWND edit = field_->Handle();
   SetFocus(edit);

@@ -2,6 +2,7 @@
 // browse dialog, the skin menu, and the error display.
 
 #include <string>
+#include <vector>
 
 #include "app/win32/dpi.h"
 #include "app/win32/error_display.h"
@@ -82,6 +83,25 @@ TEST_F(MainWindowLayoutTest, IsLaidOutAsTheLayoutGivesItScaledToTheScreen) {
   EXPECT_EQ(SendMessageW(form_->FilenameEditIn.Handle(), EM_GETLIMITTEXT, 0, 0), 255);
 }
 
+// At 144 pixels per inch a designed 21 is 31.5 pixels: both fields must round it alike, wherever
+// their edges fall.
+TEST(DpiScaleTest, KeepsControlsOfOneDesignedSizeOfOneSize) {
+  for (const int dpi : {96, 120, 144, 168, 192, 240}) {
+    SCOPED_TRACE(dpi);
+    const DpiScale scale(dpi);
+    const RECT in = scale(8, 47, 399, 21);
+    const RECT out = scale(8, 112, 401, 21);
+    EXPECT_EQ(in.bottom - in.top, scale(21));
+    EXPECT_EQ(out.bottom - out.top, scale(21));
+    EXPECT_EQ(in.right - in.left, scale(399));
+    EXPECT_EQ(out.right - out.left, scale(401));
+    EXPECT_EQ(in.left, out.left);
+  }
+  const RECT in = DpiScale(144)(8, 47, 399, 21);
+  EXPECT_EQ(in.top, 71);
+  EXPECT_EQ(in.bottom, 103);
+}
+
 TEST_F(MainWindowLayoutTest, StartsWithTheFocusOnTheButtonAndTabsInTheLayoutOrder) {
   EXPECT_EQ(GetFocus(), form_->sBitBtn1);
   const HWND window = form_->Handle();
@@ -159,7 +179,38 @@ TEST_F(MainWindowTest, EnterRunsTheConversionOnlyFromTheButton) {
   EXPECT_EQ(FakeDialogs::boxes[0].text, L"Invalid argument to date encode.");
 }
 
-TEST_F(MainWindowTest, OffersTheSkinsOfTheFolderBesideTheProgramInTheSystemMenu) {
+// Keys for the menu's own loop, one per tick, so that each reaches the menu that is open then.
+std::vector<WPARAM> pending_keys;
+HWND key_window = nullptr;
+
+void CALLBACK PressNextKey(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (pending_keys.empty()) {
+    KillTimer(nullptr, timer);
+    return;
+  }
+  const WPARAM key = pending_keys.front();
+  pending_keys.erase(pending_keys.begin());
+  PostMessageW(key_window, WM_KEYDOWN, key, 1);
+  PostMessageW(key_window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+// Alt+Space opens the system menu; then the keys, each after the menu has taken the last.
+void UseSystemMenu(HWND window, std::vector<WPARAM> keys) {
+  // Escapes end whatever menu a wrong step left open, so a failure cannot hang the test.
+  keys.insert(keys.end(), 4, VK_ESCAPE);
+  pending_keys = std::move(keys);
+  key_window = window;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, &PressNextKey);
+  PostMessageW(window, WM_SYSKEYDOWN, VK_SPACE, static_cast<LPARAM>(0x20390001u));
+  for (int tick = 0; tick < 500 && !pending_keys.empty(); ++tick) {
+    PumpMessages();
+    Sleep(10);
+  }
+  KillTimer(nullptr, timer);
+  PumpMessages();
+}
+
+TEST_F(MainWindowTest, OffersTheSkinFoldersBesideTheProgramInTheSystemMenu) {
   wchar_t program[MAX_PATH];
   GetModuleFileNameW(nullptr, program, MAX_PATH);
   std::wstring folder = program;
@@ -169,10 +220,16 @@ TEST_F(MainWindowTest, OffersTheSkinsOfTheFolderBesideTheProgramInTheSystemMenu)
   EXPECT_TRUE(form_->SkinManager.Active);
   EXPECT_EQ(form_->SkinManager.SkinName, L"BluePlastic");
 
+  // Only folders are skins: not the files beside them, nor hidden entries.
   RemoveFolderTree(folder);
   CreateDirectoryW(folder.c_str(), nullptr);
   CreateDirectoryW((folder + L"\\BluePlastic").c_str(), nullptr);
-  WriteFileBytes(folder + L"\\Night.skin", "");
+  CreateDirectoryW((folder + L"\\Night").c_str(), nullptr);
+  CreateDirectoryW((folder + L"\\.hidden").c_str(), nullptr);
+  CreateDirectoryW((folder + L"\\Secret").c_str(), nullptr);
+  SetFileAttributesW((folder + L"\\Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  WriteFileBytes(folder + L"\\readme.txt", "");
+  WriteFileBytes(folder + L"\\Day.skin", "");
 
   const HMENU system_menu = GetSystemMenu(form_->Handle(), FALSE);
   const int last = GetMenuItemCount(system_menu) - 1;
@@ -192,8 +249,16 @@ TEST_F(MainWindowTest, OffersTheSkinsOfTheFolderBesideTheProgramInTheSystemMenu)
     if (std::wstring(caption) == L"Night") night = i;
   }
   ASSERT_NE(night, -1);
-  SendMessageW(form_->Handle(), WM_SYSCOMMAND, GetMenuItemID(skins, night), 0);
+
+  // Picked the way a user picks it: from the last item of the system menu, by keyboard.
+  std::vector<WPARAM> keys = {VK_UP, VK_RIGHT};
+  keys.insert(keys.end(), static_cast<std::size_t>(night), VK_DOWN);
+  keys.push_back(VK_RETURN);
+  UseSystemMenu(form_->Handle(), keys);
   EXPECT_EQ(form_->SkinManager.SkinName, L"Night");
+  SendMessageW(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins),
+               MAKELPARAM(last, TRUE));
+  EXPECT_TRUE(GetMenuState(skins, static_cast<UINT>(night), MF_BYPOSITION) & MF_CHECKED);
   RemoveFolderTree(folder);
 }
 

@@ -16,7 +16,15 @@ HWND WINAPI RefuseWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWN
   return nullptr;
 }
 
-TEST(StartupTest, AWindowThatCannotBeCreatedEndsTheProgramWithOneBoxAndExitCodeOne) {
+// Each start reads and writes the settings file beside the test program; every test starts
+// without one and leaves none behind.
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteFileW(SettingsFileBesideProgram().c_str()); }
+  void TearDown() override { DeleteFileW(SettingsFileBesideProgram().c_str()); }
+};
+
+TEST_F(StartupTest, AWindowThatCannotBeCreatedEndsTheProgramWithOneBoxAndExitCodeOne) {
   FakeDialogs dialogs;
   System().create_window = &RefuseWindow;
   const int exit_code = RunProgram(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
@@ -45,7 +53,7 @@ void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
   PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
-TEST(StartupTest, ShowsTheWindowWithTheFocusOnTheButtonAndEndsWithZeroWhenItCloses) {
+TEST_F(StartupTest, ShowsTheWindowWithTheFocusOnTheButtonAndEndsWithZeroWhenItCloses) {
   FakeDialogs dialogs;
   SetTimer(nullptr, 0, 200, &InspectAndClose);
   EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);

@@ -132,8 +132,18 @@ void PumpMessages() {
   }
 }
 
+std::wstring SettingsFileBesideProgram() {
+  wchar_t program[MAX_PATH];
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring file = program;
+  file.resize(file.rfind(L'\\') + 1);
+  return file + L"Zandor_LOG_to_PLT.ini";
+}
+
 void MainWindowTest::SetUp() {
-  form_ = std::make_unique<TForm7>(GetModuleHandleW(nullptr));
+  const std::wstring settings_file = settings_folder_ / L"Zandor_LOG_to_PLT.ini";
+  form_ = std::make_unique<TForm7>(GetModuleHandleW(nullptr),
+                                   std::u16string(settings_file.begin(), settings_file.end()));
   form_->Show(SW_SHOWNORMAL);
   PumpMessages();
 }

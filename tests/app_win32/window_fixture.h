@@ -76,13 +76,17 @@ void Click(HWND button);
 // Handles what is waiting in the thread's queue (a WM_QUIT of a closed window included).
 void PumpMessages();
 
-// A shown main window, with faked dialogs.
+// The settings file that the program keeps beside its executable.
+std::wstring SettingsFileBesideProgram();
+
+// A shown main window, with faked dialogs and a settings file of its own in a folder of its own.
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
   FakeDialogs dialogs_;
+  TempFolder settings_folder_;
   std::unique_ptr<TForm7> form_;
 };
 

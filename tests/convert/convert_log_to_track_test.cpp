@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "base/error.h"
@@ -91,7 +92,10 @@ TEST(ConvertLogToTrack, FailsBeforeTouchingTheOutput) {
   struct Case {
     std::vector<std::u16string> log;
     std::u16string message;
+    double day = 40037;
   };
+  const std::vector<std::u16string> four_lines = {StampLine(u"10:00:00"), u"a b", u"c d",
+                                                  StampLine(u"11:00:00")};
   const Case cases[] = {
       {{StampLine(u"10:00:00"), u"a b", StampLine(u"11:00:00")},
        u"Floating point division by zero"},
@@ -105,17 +109,49 @@ TEST(ConvertLogToTrack, FailsBeforeTouchingTheOutput) {
        u"''1x:3'' is not a valid time"},
       {{u"$GPLOG,000001,25:00:00", u"a", u"b", StampLine(u"11:00:00")},
        u"''25:00:00'' is not a valid time"},
+      // A day whose millisecond count leaves the 64-bit integers has no date text.
+      {four_lines, u"Invalid floating point operation", 2e11},
+      {four_lines, u"Invalid floating point operation", -1.1e11},
+      {four_lines, u"Invalid floating point operation", HUGE_VAL},
+      {four_lines, u"Invalid floating point operation", std::nan("")},
   };
   for (const auto& c : cases) {
     LineList track(u"MemoIn");
     try {
-      ConvertLogToTrack(ListOf(c.log), 40037, track, EnglishSettings());
+      ConvertLogToTrack(ListOf(c.log), c.day, track, EnglishSettings());
       ADD_FAILURE() << "no error for " << ToUtf8(c.message);
     } catch (const Error& error) {
       EXPECT_EQ(error.Message(), c.message);
     }
     EXPECT_EQ(track.Text(), u"MemoIn");
   }
+}
+
+TEST(ConvertLogToTrack, FailsOnALogOfMoreLinesThanItCanCount) {
+  LineList log(LineLimit{4});
+  for (const auto& line : {StampLine(u"10:00:00"), std::u16string(u"a b"), std::u16string(u"c d"),
+                           std::u16string(u"e f"), StampLine(u"11:00:00")}) {
+    AppendLine(log, line);
+  }
+  LineList track(u"MemoIn");
+  try {
+    ConvertLogToTrack(log, 40037, track, EnglishSettings());
+    ADD_FAILURE() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.Message(), u"Text has more than 4 lines");
+  }
+  EXPECT_EQ(track.Text(), u"MemoIn");
+}
+
+// The date text is made only for point lines: a log without points converts on any day.
+TEST(ConvertLogToTrack, DatesOnlyThePoints) {
+  LineList track;
+  ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), StampLine(u"11:00:00")}), 2e11, track,
+                    EnglishSettings());
+  EXPECT_EQ(LinesOf(track), Track(u"0", {}));
+  ConvertLogToTrack(ListOf({StampLine(u"10:00:00"), u"a b", u"c d", StampLine(u"11:00:00")}), 1e11,
+                    track, EnglishSettings());
+  EXPECT_EQ(LineAt(track, 7), u"c,d,0,500,100000000000.4583330,11-Sep-00,11:00:00");
 }
 
 TEST(ConvertLogToTrack, ReadsAShortStampAsItsFewCharacters) {

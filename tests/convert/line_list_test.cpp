@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
+
 namespace log2plt {
 namespace {
 
@@ -74,6 +76,43 @@ TEST(LineList, ReadsBetweenAppendsSeeEveryLine) {
     for (int i = 0; i < LineCount(fresh); ++i) EXPECT_EQ(LineAt(list, i), LineAt(fresh, i));
   }
   EXPECT_EQ(list.Text(), u"a\r\nb\r\nc\r\n\r\n\u044f\r\nd\r\n");
+}
+
+// Counts are signed 32-bit: a text with more lines than that fails every read by index instead
+// of wrapping. A list with a lower limit stands in for a text of 2^31 lines.
+TEST(LineList, FailsBeyondItsLineLimit) {
+  struct Case {
+    std::u16string text;
+    bool fits;
+  };
+  const Case cases[] = {
+      {u"a\r\nb\r\nc", true},          {u"a\r\nb\r\nc\r\n", true},
+      {u"\r\n\r\n\r\n", true},         {u"a\r\nb\r\nc\r\nd", false},
+      {u"a\r\nb\r\nc\r\n\r\n", false}, {u"\u044f\r\n\r\n\r\nd", false},
+  };
+  for (const auto& c : cases) {
+    LineList list(LineLimit{3});
+    list.AssignText(c.text);
+    if (c.fits) {
+      EXPECT_EQ(LineCount(list), 3);
+      continue;
+    }
+    for (int round = 0; round < 2; ++round) {
+      try {
+        LineCount(list);
+        ADD_FAILURE() << "no error for a text of length " << c.text.size();
+      } catch (const Error& error) {
+        EXPECT_EQ(error.Message(), u"Text has more than 3 lines");
+      }
+    }
+    EXPECT_THROW(LineAt(list, 0), Error);
+  }
+  // Lines appended to a counted list count as well.
+  LineList list(LineLimit{3});
+  for (const char16_t* line : {u"a", u"b", u"c"}) AppendLine(list, line);
+  EXPECT_EQ(LineCount(list), 3);
+  AppendLine(list, u"d");
+  EXPECT_THROW(LineCount(list), Error);
 }
 
 TEST(LineList, WidensWhenAWideCharacterArrives) {

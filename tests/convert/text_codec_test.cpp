@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "convert/line_list.h"
 
 namespace log2plt {
@@ -105,6 +106,18 @@ TEST(AssignFileBytes, KeepsAsciiNarrowAndWidensOnlyForWideText) {
                   "\xEF\xBB\xBF"
                   "\xD0\x96");
   EXPECT_TRUE(list.IsWide());
+}
+
+// Lone breaks become lines of their own: a file's lines are counted after its breaks are made
+// CR LF, and the list's limit holds for them.
+TEST(AssignFileBytes, LeavesTheLineLimitToTheList) {
+  LineList list(LineLimit{4});
+  AssignFileBytes(list, "1\r2\n3\r\n4\n");
+  EXPECT_EQ(LineCount(list), 4);
+  AssignFileBytes(list, "1\r2\n3\r\n4\n\r");
+  EXPECT_THROW(LineCount(list), Error);
+  AssignFileBytes(list, "\xFF\xFE\n\0\n\0\n\0\n\0x\0"s);
+  EXPECT_THROW(LineCount(list), Error);
 }
 
 TEST(NormaliseLineBreaks, LeavesCrLfTextAsItIs) {

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "base/error.h"
-#include "convert/float_policy.h"
 #include "base/utf.h"
+#include "convert/float_policy.h"
 
 namespace log2plt {
 namespace {
@@ -184,6 +184,14 @@ TEST(FormatNumberPattern, WritesSevenDecimals) {
       {1e-30L, u"0.0000000"},
       {40037.333333333333333L, u"40037.3333333"},
       {40037.9999999999L, u"40038.0000000"},
+      // Below about 1e-4914 the power of ten that scales a value to 18 digits leaves the range
+      // of the format; normal values keep their digits, denormals have none, and neither shows.
+      {1e-4914L, u"0.0000000"},
+      {-1e-4920L, u"0.0000000"},
+      {LDBL_MIN, u"0.0000000"},
+      {-LDBL_MIN, u"0.0000000"},
+      {LDBL_MIN / 2, u"0.0000000"},
+      {-LDBL_TRUE_MIN, u"0.0000000"},
   };
   FormatSettings settings;
   for (const auto& c : cases) {
@@ -198,6 +206,11 @@ TEST(FormatNumberPattern, WritesSevenDecimals) {
   EXPECT_EQ(FormatNumberPattern(u"#.##", 0.5L, settings), u",5");
   EXPECT_EQ(FormatNumberPattern(u"0.##", 2.0L, settings), u"2");
   EXPECT_EQ(FormatNumberPattern(u"000", 7.0L, settings), u"007");
+  // The most decimals a pattern can show do not reach the digits of the smallest values.
+  for (const long double tiny : {LDBL_MIN, -3 * LDBL_MIN, -1e-4914L, LDBL_TRUE_MIN}) {
+    EXPECT_EQ(FormatNumberPattern(u"0.00000000000000000000", tiny, settings),
+              u"0,000000000000000000");
+  }
 }
 
 TEST(FormatInteger, WritesDecimalDigits) {
@@ -214,7 +227,8 @@ TEST(FloatingPointPolicy, RunsWithA64BitSignificandAndRoundsToNearest) {
   volatile long double one = 1.0L;
   volatile long double epsilon = LDBL_EPSILON;
   EXPECT_NE(one + epsilon, one);
-  EXPECT_EQ(FormatNumberPattern(u"0.######0", 40037.0L + 0.3472222222222222L, FormatSettings()), u"40037.3472222");
+  EXPECT_EQ(FormatNumberPattern(u"0.######0", 40037.0L + 0.3472222222222222L, FormatSettings()),
+            u"40037.3472222");
 }
 
 TEST(FloatingPointPolicy, DivisionByZeroBecomesAnError) {
