@@ -267,14 +267,19 @@ StreamOutcome StreamLogToTrack(LogSource& log, double day, const FormatSettings&
   const long double span =
       std::fabs(static_cast<long double>(end_time) - static_cast<long double>(plan.start_time));
   plan.step = DivideExtended(span, static_cast<long double>(std::int64_t{plan.point_count} - 1));
+  std::string header;
+  AppendTrackHeader(header, plan.point_count);
+  if (plan.point_count <= 0) {
+    open_track().Write(header);
+    return StreamOutcome::kConverted;
+  }
+  // Made before the track is opened: a day without a date text fails here.
   const PointLineFormat format(day, *ansi);
   if (!format.PrintsOnlyNarrowTexts()) return StreamOutcome::kNotStreamable;
 
   TrackSink& track = open_track();
-  std::string header;
-  AppendTrackHeader(header, plan.point_count);
   track.Write(header);
-  if (plan.point_count > 0) WritePoints(log, plan, format, track, options);
+  WritePoints(log, plan, format, track, options);
   return StreamOutcome::kConverted;
 }
 
