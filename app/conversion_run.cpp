@@ -21,21 +21,40 @@ double DayOfPoints(const ConversionNames& names, const ConversionRun& run) {
   return run.day ? *run.day : std::trunc(LastWriteDateTime(names.input));
 }
 
-void Convert(const FormatSettings& settings, double day, const LineList& memo_in,
-             LineList& memo_out) {
-  // The run's own settings, taken after the question: a settings change announced while the
-  // question was up must not take the decimal point away from this run.
+// The run's own settings, taken after the question: a settings change announced while the
+// question was up must not take the decimal point away from this run.
+FormatSettings SettingsOfRun(const FormatSettings& settings) {
   FormatSettings run_settings = settings;
   UseDecimalPointFromNowOn(run_settings);
   // The question's message loop runs foreign code that may leave its own control word behind.
   ApplyFloatingPointPolicy();
-  ConvertLogToTrack(memo_in, day, memo_out, run_settings);
+  return run_settings;
+}
+
+bool StreamLogToTrackFile(const FormatSettings& settings, const ConversionNames& names,
+                          double day, const ConversionRun& run) {
+  if (!StreamLogFileToTrackFile(names.input, day, SettingsOfRun(settings), names.output,
+                                run.stream_from_bytes)) {
+    return false;
+  }
+  ClearLines(*run.memo_in);
+  ClearLines(*run.memo_out);
+  return true;
+}
+
+void Convert(const FormatSettings& settings, double day, const LineList& memo_in,
+             LineList& memo_out) {
+  ConvertLogToTrack(memo_in, day, memo_out, SettingsOfRun(settings));
 }
 
 bool RunSteps(FormatSettings& settings, const ConversionNames& names, const ConversionRun& run) {
   UseDecimalPointFromNowOn(settings);
   if (!MayWriteOutput(names, run)) return false;
   const double day = DayOfPoints(names, run);
+  if (StreamLogToTrackFile(settings, names, day, run)) {
+    run.beep();
+    return true;
+  }
   LoadLineList(*run.memo_in, names.input);
   Convert(settings, day, *run.memo_in, *run.memo_out);
   if (!run.keep_log) *run.memo_in = LineList();

@@ -2,6 +2,7 @@
 // The conversion run behind the window's button and behind each input of log2plt: one portable
 // sequence of steps, with the front-end's own question and beep.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ struct ConversionRun {
   LineList* memo_out = nullptr;
   // False empties memo_in once converted, so its memory serves the save instead.
   bool keep_log = true;
+  // A log of at least this many bytes is converted as a stream, in bounded memory, when its
+  // bytes allow; the two line lists are then left empty.
+  std::uint64_t stream_from_bytes = 0;
 };
 
 // Runs the steps in the window's order: the decimal point, the names, the question, the day, load,

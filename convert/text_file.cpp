@@ -1,6 +1,7 @@
 #include "convert/text_file.h"
 
 #include <algorithm>
+#include <optional>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -9,6 +10,7 @@
 #include "convert/file_date.h"
 #include "convert/file_failure.h"
 #include "convert/text_codec.h"
+#include "convert/track_stream.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 
@@ -35,6 +37,48 @@ class SaveTarget {
  private:
   std::u16string_view name_;
   platform::file::Replacement file_;
+};
+
+// The log as the streaming conversion reads it; a read that fails, or a log that is not the size
+// it had when opened, fails with the loader's read error.
+class FileLog : public LogSource {
+ public:
+  explicit FileLog(std::u16string_view name) : name_(name) {
+    if (auto failure = reader_.Open(name_)) ThrowFileFailure(*failure, name_);
+  }
+  std::uint64_t Size() const { return reader_.Size(); }
+
+  std::size_t Read(char* buffer, std::size_t size) override {
+    std::size_t got = 0;
+    if (auto failure = reader_.Read(buffer, size, got)) ThrowFileFailure(*failure, name_);
+    read_ += got;
+    if (got == 0 && read_ != reader_.Size()) FailChanged();
+    return got;
+  }
+  void Rewind() override {
+    if (auto failure = reader_.Rewind()) ThrowFileFailure(*failure, name_);
+    read_ = 0;
+  }
+  [[noreturn]] void FailChanged() override {
+    ThrowFileFailure({platform::file::Failure::Step::kRead,
+                      std::make_error_code(std::errc::io_error)},
+                     name_);
+  }
+
+ private:
+  std::u16string_view name_;
+  platform::file::Reader reader_;
+  std::uint64_t read_ = 0;
+};
+
+class FileTrack : public TrackSink {
+ public:
+  explicit FileTrack(std::u16string_view name) : file_(name) {}
+  void Write(std::string_view bytes) override { file_.Write(bytes); }
+  void Commit() { file_.Commit(); }
+
+ private:
+  SaveTarget file_;
 };
 
 void SaveNarrow(std::string_view text, SaveTarget& file) {
@@ -93,6 +137,21 @@ void SaveLineList(const LineList& list, std::u16string_view file_name) {
     SaveNarrow(list.NarrowText(), file);
   }
   file.Commit();
+}
+
+bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
+                              const FormatSettings& settings, std::u16string_view track_name,
+                              std::uint64_t min_bytes) {
+  FileLog log(log_name);
+  // A track that replaces its own log needs the log read whole first.
+  if (log.Size() < min_bytes || platform::file::IsSameFile(log_name, track_name)) return false;
+  std::optional<FileTrack> track;
+  const StreamOutcome outcome = StreamLogToTrack(log, day, settings, [&]() -> TrackSink& {
+    return track.emplace(track_name);
+  });
+  if (outcome == StreamOutcome::kNotStreamable) return false;
+  track->Commit();
+  return true;
 }
 
 bool IsExistingFile(std::u16string_view file_name) {

@@ -1,8 +1,10 @@
 #pragma once
 // Line lists bound to files, and the two file queries of a conversion run.
 
+#include <cstdint>
 #include <string_view>
 
+#include "convert/format_settings.h"
 #include "convert/line_list.h"
 
 namespace log2plt {
@@ -15,6 +17,14 @@ void LoadLineList(LineList& list, std::u16string_view file_name);
 // Writes the list's text in the ANSI code page, without a signature, all or nothing: a failed
 // save leaves the file as it was. Throws "Cannot create file "%s". %s" and "Stream write error".
 void SaveLineList(const LineList& list, std::u16string_view file_name);
+
+// Converts a log file of at least `min_bytes` straight into a track file, in two passes and
+// bounded memory, when its bytes allow (see StreamLogToTrack); the track is what loading,
+// converting and saving would write, and the errors are theirs, in their order. False, with
+// nothing written, when the log is smaller or must be converted the exact way.
+bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
+                              const FormatSettings& settings, std::u16string_view track_name,
+                              std::uint64_t min_bytes = 0);
 
 // Yes when the name denotes something that exists and is not a folder; never fails.
 bool IsExistingFile(std::u16string_view file_name);

@@ -30,6 +30,33 @@ using Result = std::optional<Failure>;
 // Reads the whole file into `bytes`, while others may read but not write it.
 [[nodiscard]] Result ReadAll(std::u16string_view name, std::string& bytes);
 
+// A file read in pieces from its first byte to its last, as often as asked, while others may
+// read but not write it.
+class Reader {
+ public:
+  Reader();
+  ~Reader();
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+
+  // kOpen when the file cannot be opened (missing, a folder, not a regular file, held).
+  [[nodiscard]] Result Open(std::u16string_view name);
+  // Up to `size` bytes into `buffer`, `got` 0 at the end; kRead when reading fails.
+  [[nodiscard]] Result Read(char* buffer, std::size_t size, std::size_t& got);
+  // Back to the first byte.
+  [[nodiscard]] Result Rewind();
+  // The size the file had when it was opened.
+  std::uint64_t Size() const;
+
+  struct State;
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
+// Whether two names lead to one existing file (through links, or as two names of it).
+bool IsSameFile(std::u16string_view a, std::u16string_view b);
+
 // Replaces a file all or nothing: the bytes go to a temporary file in the target's folder, which
 // is flushed and then renamed over the target by Commit. Until then the target keeps its content;
 // an uncommitted replacement removes its temporary file.
