@@ -14,7 +14,7 @@ namespace {
 void UseDecimalPointFromNowOn(FormatSettings& settings) { settings.decimal_separator = u'.'; }
 
 bool MayWriteOutput(const ConversionNames& names, const ConversionRun& run) {
-  return !IsExistingFile(names.output) || run.may_replace(names.output);
+  return run.to_standard_output || !IsExistingFile(names.output) || run.may_replace(names.output);
 }
 
 double DayOfPoints(const ConversionNames& names, const ConversionRun& run) {
@@ -32,6 +32,14 @@ void Convert(const FormatSettings& settings, double day, const LineList& memo_in
   ConvertLogToTrack(memo_in, day, memo_out, run_settings);
 }
 
+void SaveTrack(const ConversionNames& names, const ConversionRun& run) {
+  if (run.to_standard_output) {
+    SaveLineListToStandardOutput(*run.memo_out);
+  } else {
+    SaveLineList(*run.memo_out, names.output);
+  }
+}
+
 bool RunSteps(FormatSettings& settings, const ConversionNames& names, const ConversionRun& run) {
   UseDecimalPointFromNowOn(settings);
   if (!MayWriteOutput(names, run)) return false;
@@ -39,7 +47,7 @@ bool RunSteps(FormatSettings& settings, const ConversionNames& names, const Conv
   LoadLineList(*run.memo_in, names.input);
   Convert(settings, day, *run.memo_in, *run.memo_out);
   if (!run.keep_log) *run.memo_in = LineList();
-  SaveLineList(*run.memo_out, names.output);
+  SaveTrack(names, run);
   run.beep();
   return true;
 }

@@ -29,6 +29,8 @@ struct ConversionRun {
   LineList* memo_out = nullptr;
   // False empties memo_in once converted, so its memory serves the save instead.
   bool keep_log = true;
+  // The track goes to standard output instead of the output file; nothing is asked.
+  bool to_standard_output = false;
 };
 
 // Runs the steps in the window's order: the decimal point, the names, the question, the day, load,

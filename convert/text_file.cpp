@@ -25,6 +25,10 @@ class SaveTarget {
   explicit SaveTarget(std::u16string_view file_name) : name_(file_name) {
     if (auto failure = file_.Open(name_)) ThrowFileFailure(*failure, name_);
   }
+  struct StandardOutput {};
+  explicit SaveTarget(StandardOutput) {
+    if (auto failure = file_.OpenStandardOutput()) ThrowFileFailure(*failure, name_);
+  }
   void Write(std::string_view bytes) {
     if (auto failure = file_.Write(bytes)) ThrowFileFailure(*failure, name_);
   }
@@ -69,6 +73,15 @@ void SaveWide(std::u16string_view text, SaveTarget& file) {
   }
 }
 
+void SaveText(const LineList& list, SaveTarget& file) {
+  if (list.IsWide()) {
+    SaveWide(list.WideText(), file);
+  } else {
+    SaveNarrow(list.NarrowText(), file);
+  }
+  file.Commit();
+}
+
 }  // namespace
 
 void LoadLineList(LineList& list, std::u16string_view file_name) {
@@ -87,12 +100,12 @@ void LoadLineList(LineList& list, std::u16string_view file_name) {
 
 void SaveLineList(const LineList& list, std::u16string_view file_name) {
   SaveTarget file(file_name);
-  if (list.IsWide()) {
-    SaveWide(list.WideText(), file);
-  } else {
-    SaveNarrow(list.NarrowText(), file);
-  }
-  file.Commit();
+  SaveText(list, file);
+}
+
+void SaveLineListToStandardOutput(const LineList& list) {
+  SaveTarget file(SaveTarget::StandardOutput{});
+  SaveText(list, file);
 }
 
 bool IsExistingFile(std::u16string_view file_name) {
