@@ -412,8 +412,16 @@ TEST(LastWriteDateTime, FailsForWhatItCannotDate) {
   const fs::path old_file = folder / "old.log";
   WriteBytes(old_file, "x");
   testing::SetLastWriteUtc(old_file, UtcOfLocal(315532800 - 1));
+  // After 2107 too, which a packed DOS date cannot hold and must not wrap into an earlier year.
+  const fs::path late_file = folder / "late.log";
+  const fs::path far_file = folder / "far.log";
+  WriteBytes(late_file, "x");
+  WriteBytes(far_file, "x");
+  testing::SetLastWriteUtc(late_file, UtcOfLocal(4354819200));  // 2108-01-01 00:00:00
+  testing::SetLastWriteUtc(far_file, UtcOfLocal(5693371200));   // 2150-06-01 12:00:00
   for (const std::u16string& name :
-       {Name(old_file), Name(folder / "missing.log"), std::u16string(), Name(folder.path())}) {
+       {Name(old_file), Name(late_file), Name(far_file), Name(folder / "missing.log"),
+        std::u16string(), Name(folder.path())}) {
     EXPECT_EQ(ErrorOf([&] { LastWriteDateTime(name); }), u"Invalid argument to date encode")
         << ToUtf8(name);
   }
