@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -59,21 +60,17 @@ int OpenWithoutWaiting(const std::string& native, int flags) {
 
 void WaitOnIo(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK); }
 
-// Opens a regular file for reading and fills `facts`; anything else is refused: a folder with
-// EISDIR, a FIFO, device or socket with EINVAL, and a name with wildcards with EINVAL.
-Fd OpenRegularFile(std::u16string_view name, struct stat& facts) {
-  if (HasWildcard(name)) {
-    errno = EINVAL;
-    return Fd();
-  }
-  Fd fd(OpenWithoutWaiting(Native(name), O_RDONLY));
-  if (!fd || ::fstat(fd.get(), &facts) != 0) return Fd();
-  if (!S_ISREG(facts.st_mode)) {
-    errno = S_ISDIR(facts.st_mode) ? EISDIR : EINVAL;
-    return Fd();
-  }
+// Opens a regular file for reading and fills `facts`: 0, or the error. Anything else is refused:
+// a folder with EISDIR, a FIFO, device or socket with EINVAL, and a name with wildcards with
+// EINVAL.
+int OpenRegularFile(std::u16string_view name, Fd& fd, struct stat& facts) {
+  if (HasWildcard(name)) return EINVAL;
+  fd.Reset(OpenWithoutWaiting(Native(name), O_RDONLY));
+  if (!fd || ::fstat(fd.get(), &facts) != 0) return errno;
+  if (S_ISDIR(facts.st_mode)) return EISDIR;
+  if (!S_ISREG(facts.st_mode)) return EINVAL;
   WaitOnIo(fd.get());
-  return fd;
+  return 0;
 }
 
 bool Lock(int fd, short type) {
@@ -118,9 +115,11 @@ void PreferHugePages(std::string& buffer, std::size_t size) {
 }  // namespace
 
 Result ReadAll(std::u16string_view name, std::string& bytes) {
+  Fd fd;
   struct stat facts;
-  Fd fd = OpenRegularFile(name, facts);
-  if (!fd || !Lock(fd.get(), F_RDLCK)) return Failed(Failure::Step::kOpen, errno);
+  if (const int error = OpenRegularFile(name, fd, facts))
+    return Failed(Failure::Step::kOpen, error);
+  if (!Lock(fd.get(), F_RDLCK)) return Failed(Failure::Step::kOpen, errno);
   PreferHugePages(bytes, static_cast<std::size_t>(facts.st_size));
   bytes.resize(static_cast<std::size_t>(facts.st_size));
   std::size_t done = 0;
@@ -522,9 +521,12 @@ bool IsExistingFile(std::u16string_view name) {
 
 std::uint32_t LastWriteDosDateTime(std::u16string_view name) {
   if (name.empty()) return kNoDosDateTime;
+  Fd fd;
   struct stat facts;
-  Fd fd = OpenRegularFile(name, facts);
-  if (!fd || !Lock(fd.get(), F_RDLCK) || LockedByOthers(fd.get())) return kNoDosDateTime;
+  if (OpenRegularFile(name, fd, facts) != 0 || !Lock(fd.get(), F_RDLCK) ||
+      LockedByOthers(fd.get())) {
+    return kNoDosDateTime;
+  }
   // One offset for every file time: the one in force now.
   const time_t now = ::time(nullptr);
   struct tm local;

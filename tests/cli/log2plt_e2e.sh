@@ -260,7 +260,7 @@ if $windows; then
   set +m
   stopped=false
   for ((i = 0; i < 4000; i++)); do
-    if compgen -G '~log2plt-*.tmp' >/dev/null; then
+    if compgen -G '~*.tmp' >/dev/null; then
       kill -INT $pid && stopped=true
       break
     fi
@@ -272,7 +272,7 @@ if $windows; then
   $stopped || fail "Ctrl-C: the save ended before it could be stopped"
   [[ $status == 58 ]] || fail "Ctrl-C: status $status, not 58"
   [[ $(cat kept.plt) == old ]] || fail "Ctrl-C: the old track was changed"
-  compgen -G '~log2plt-*.tmp' >/dev/null && fail "Ctrl-C: the temporary file was left"
+  compgen -G '~*.tmp' >/dev/null && fail "Ctrl-C: the temporary file was left"
 fi
 
 # gpsbabel reads our track back with the log's coordinates and the spread times.
