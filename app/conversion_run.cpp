@@ -14,7 +14,7 @@ namespace {
 void UseDecimalPointFromNowOn(FormatSettings& settings) { settings.decimal_separator = u'.'; }
 
 bool MayWriteOutput(const ConversionNames& names, const ConversionRun& run) {
-  return !IsExistingFile(names.output) || run.may_replace(names.output);
+  return run.to_standard_output || !IsExistingFile(names.output) || run.may_replace(names.output);
 }
 
 double DayOfPoints(const ConversionNames& names, const ConversionRun& run) {
@@ -33,8 +33,8 @@ FormatSettings SettingsOfRun(const FormatSettings& settings) {
 
 bool StreamLogToTrackFile(const FormatSettings& settings, const ConversionNames& names,
                           double day, const ConversionRun& run) {
-  if (!StreamLogFileToTrackFile(names.input, day, SettingsOfRun(settings), names.output,
-                                run.stream_from_bytes)) {
+  if (!StreamLogFileToTrackFile(names.input, day, SettingsOfRun(settings),
+                                {names.output, run.to_standard_output}, run.stream_from_bytes)) {
     return false;
   }
   ClearLines(*run.memo_in);
@@ -45,6 +45,14 @@ bool StreamLogToTrackFile(const FormatSettings& settings, const ConversionNames&
 void Convert(const FormatSettings& settings, double day, const LineList& memo_in,
              LineList& memo_out) {
   ConvertLogToTrack(memo_in, day, memo_out, SettingsOfRun(settings));
+}
+
+void SaveTrack(const ConversionNames& names, const ConversionRun& run) {
+  if (run.to_standard_output) {
+    SaveLineListToStandardOutput(*run.memo_out);
+  } else {
+    SaveLineList(*run.memo_out, names.output);
+  }
 }
 
 bool RunSteps(FormatSettings& settings, const ConversionNames& names, const ConversionRun& run) {
@@ -58,7 +66,7 @@ bool RunSteps(FormatSettings& settings, const ConversionNames& names, const Conv
   LoadLineList(*run.memo_in, names.input);
   Convert(settings, day, *run.memo_in, *run.memo_out);
   if (!run.keep_log) *run.memo_in = LineList();
-  SaveLineList(*run.memo_out, names.output);
+  SaveTrack(names, run);
   run.beep();
   return true;
 }

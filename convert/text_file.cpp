@@ -27,6 +27,10 @@ class SaveTarget {
   explicit SaveTarget(std::u16string_view file_name) : name_(file_name) {
     if (auto failure = file_.Open(name_)) ThrowFileFailure(*failure, name_);
   }
+  struct StandardOutput {};
+  explicit SaveTarget(StandardOutput) {
+    if (auto failure = file_.OpenStandardOutput()) ThrowFileFailure(*failure, name_);
+  }
   void Write(std::string_view bytes) {
     if (auto failure = file_.Write(bytes)) ThrowFileFailure(*failure, name_);
   }
@@ -74,6 +78,7 @@ class FileLog : public LogSource {
 class FileTrack : public TrackSink {
  public:
   explicit FileTrack(std::u16string_view name) : file_(name) {}
+  explicit FileTrack(SaveTarget::StandardOutput standard_output) : file_(standard_output) {}
   void Write(std::string_view bytes) override { file_.Write(bytes); }
   void Commit() { file_.Commit(); }
 
@@ -113,6 +118,15 @@ void SaveWide(std::u16string_view text, SaveTarget& file) {
   }
 }
 
+void SaveText(const LineList& list, SaveTarget& file) {
+  if (list.IsWide()) {
+    SaveWide(list.WideText(), file);
+  } else {
+    SaveNarrow(list.NarrowText(), file);
+  }
+  file.Commit();
+}
+
 }  // namespace
 
 void LoadLineList(LineList& list, std::u16string_view file_name) {
@@ -131,23 +145,27 @@ void LoadLineList(LineList& list, std::u16string_view file_name) {
 
 void SaveLineList(const LineList& list, std::u16string_view file_name) {
   SaveTarget file(file_name);
-  if (list.IsWide()) {
-    SaveWide(list.WideText(), file);
-  } else {
-    SaveNarrow(list.NarrowText(), file);
-  }
-  file.Commit();
+  SaveText(list, file);
+}
+
+void SaveLineListToStandardOutput(const LineList& list) {
+  SaveTarget file(SaveTarget::StandardOutput{});
+  SaveText(list, file);
 }
 
 bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
-                              const FormatSettings& settings, std::u16string_view track_name,
+                              const FormatSettings& settings, const TrackTarget& target,
                               std::uint64_t min_bytes) {
   FileLog log(log_name);
   // A track that replaces its own log needs the log read whole first.
-  if (log.Size() < min_bytes || platform::file::IsSameFile(log_name, track_name)) return false;
+  if (log.Size() < min_bytes ||
+      (!target.standard_output && platform::file::IsSameFile(log_name, target.file_name))) {
+    return false;
+  }
   std::optional<FileTrack> track;
   const StreamOutcome outcome = StreamLogToTrack(log, day, settings, [&]() -> TrackSink& {
-    return track.emplace(track_name);
+    if (target.standard_output) return track.emplace(SaveTarget::StandardOutput{});
+    return track.emplace(target.file_name);
   });
   if (outcome == StreamOutcome::kNotStreamable) return false;
   track->Commit();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/unique_handle.h"
+#include "base/wide.h"
 #include "platform/file.h"
 
 namespace log2plt::platform::file {
@@ -31,7 +32,7 @@ Reader::Reader() : state_(std::make_unique<State>()) {}
 Reader::~Reader() = default;
 
 Result Reader::Open(std::u16string_view name) {
-  const std::wstring wide(name.begin(), name.end());
+  const std::wstring wide(AsWide(name));
   Handle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return Failed(Failure::Step::kOpen, GetLastError());
@@ -69,7 +70,7 @@ std::uint64_t Reader::Size() const { return state_->size; }
 namespace {
 
 bool IdentityOf(std::u16string_view name, BY_HANDLE_FILE_INFORMATION& facts) {
-  const std::wstring wide(name.begin(), name.end());
+  const std::wstring wide(AsWide(name));
   // No access asked: the identity is readable even while another program holds the file.
   Handle file(CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
