@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/error.h"
 #include "convert/ansi_settings.h"
 #include "convert/ascii_append.h"
 #include "convert/float_policy.h"
@@ -28,6 +29,7 @@ namespace {
 
 constexpr std::size_t kScanBuffer = 1 << 20;
 
+// One thread suffices: the scan keeps up with reading from the page cache (as fast as wc -l).
 LogFacts ScanLog(LogSource& log) {
   LogScan scan;
   std::string buffer(kScanBuffer, '\0');
@@ -252,8 +254,10 @@ StreamOutcome StreamLogToTrack(LogSource& log, double day, const FormatSettings&
                                const std::function<TrackSink&()>& open_track,
                                const StreamOptions& options) {
   const LogFacts facts = ScanLog(log);
-  if (!facts.streamable || facts.line_count > std::numeric_limits<std::int32_t>::max()) {
-    return StreamOutcome::kNotStreamable;
+  if (!facts.streamable) return StreamOutcome::kNotStreamable;
+  constexpr std::uint64_t kMostLines = std::numeric_limits<std::int32_t>::max();
+  if (facts.line_count > kMostLines) {
+    throw Error(FillTemplate(u"Text has more than %s lines", {FormatInteger(kMostLines)}));
   }
   const std::optional<FormatSettings> ansi = SettingsInAnsiBytes(settings);
   if (!ansi) return StreamOutcome::kNotStreamable;

@@ -183,6 +183,37 @@ TEST(StreamLogToTrack, LeavesWhatItCannotStreamToTheExactWay) {
   EXPECT_EQ(StreamedTrack(stamps, 40037, foreign, {}, 1 << 20), "not streamable");
 }
 
+// A log of 2^31 empty lines, made up as it is read.
+class EndlessBreaks : public LogSource {
+ public:
+  std::size_t Read(char* buffer, std::size_t size) override {
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(size, left_));
+    std::memset(buffer, '\n', n);
+    left_ -= n;
+    return n;
+  }
+  void Rewind() override { left_ = std::uint64_t{1} << 31; }
+  [[noreturn]] void FailChanged() override { throw Error(u"changed"); }
+
+ private:
+  std::uint64_t left_ = std::uint64_t{1} << 31;
+};
+
+TEST(StreamLogToTrack, RefusesMoreLinesThanACountCanHold) {
+  EndlessBreaks log;
+  StringSink sink;
+  try {
+    StreamLogToTrack(log, 40037, EnglishSettings(), [&]() -> TrackSink& {
+      sink.opened_ = true;
+      return sink;
+    });
+    ADD_FAILURE() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.Message(), u"Text has more than 2147483647 lines");
+  }
+  EXPECT_FALSE(sink.opened_);
+}
+
 TEST(StreamLogToTrack, FailsWhenTheLogChangesBetweenThePasses) {
   const std::string log = "$GPLOG,000001,08:00:00\r\na b\r\nc d\r\n$GPLOG,000001,09:00:00\r\n";
   MemoryLog source(log);
