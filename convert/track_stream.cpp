@@ -53,9 +53,44 @@ struct TrackPlan {
   long double step;
 };
 
+// Bytes read from the log: room is added without being filled first, since a read fills it.
+class ReadBuffer {
+ public:
+  char* data() noexcept { return bytes_.get(); }
+  const char* data() const noexcept { return bytes_.get(); }
+  std::size_t size() const noexcept { return size_; }
+  bool empty() const noexcept { return size_ == 0; }
+  std::string_view view() const noexcept { return {bytes_.get(), size_}; }
+  void clear() noexcept { size_ = 0; }
+  void resize(std::size_t size) {
+    if (size > capacity_) {
+      const std::size_t capacity = std::max(size, 2 * capacity_);
+      std::unique_ptr<char[]> bytes(new char[capacity]);
+      if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+      bytes_ = std::move(bytes);
+      capacity_ = capacity;
+    }
+    size_ = size;
+  }
+  void assign(std::string_view bytes) {
+    resize(bytes.size());
+    if (!bytes.empty()) std::memcpy(bytes_.get(), bytes.data(), bytes.size());
+  }
+  void swap(ReadBuffer& other) noexcept {
+    std::swap(bytes_, other.bytes_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+  }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
 // A piece of the log, whole lines only, and the track lines made from it.
 struct Chunk {
-  std::string input;
+  ReadBuffer input;
   std::uint64_t first_line = 0;  // index of the piece's first line in the log
   double first_time = 0;         // running time of its first point
   TextBuffer<char> output;
@@ -65,14 +100,17 @@ struct Chunk {
 
 void FormatChunk(Chunk& chunk, const TrackPlan& plan, const PointLineFormat& format) {
   chunk.output.clear();
-  std::string_view rest = chunk.input;
+  const char* p = chunk.input.data();
+  const char* const end = p + chunk.input.size();
   std::uint64_t line = chunk.first_line;
   double t = chunk.first_time;
   const auto last_point = static_cast<std::uint64_t>(plan.point_count);
-  while (!rest.empty()) {
-    std::size_t end = rest.find('\n');
-    std::string_view text = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  while (p < end) {
+    const auto* found =
+        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* line_end = found != nullptr ? found : end;
+    std::string_view text(p, static_cast<std::size_t>(line_end - p));
+    p = line_end + 1;
     if (line >= 1 && line <= last_point) {
       if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
       format.Append(chunk.output, text.substr(0, kLineReadLimit), line == 1, t);
@@ -165,11 +203,11 @@ class ChunkReader {
       const std::size_t got = log_.Read(chunk.input.data() + had, want);
       chunk.input.resize(had + got);
       if (got == 0) at_end_ = true;
-      has_line_feed = has_line_feed || chunk.input.find('\n', had) != std::string::npos;
+      has_line_feed = has_line_feed || chunk.input.view().find('\n', had) != std::string_view::npos;
     }
     if (!at_end_) {
-      const std::size_t last = chunk.input.rfind('\n');
-      carry_.assign(chunk.input, last + 1);
+      const std::size_t last = chunk.input.view().rfind('\n');
+      carry_.assign(chunk.input.view().substr(last + 1));
       chunk.input.resize(last + 1);
     }
     if (chunk.input.empty()) return false;
@@ -186,9 +224,9 @@ class ChunkReader {
   void Place(Chunk& chunk) {
     chunk.first_line = next_line_;
     chunk.first_time = t_;
-    std::uint64_t lines =
-        static_cast<std::uint64_t>(std::count(chunk.input.begin(), chunk.input.end(), '\n'));
-    if (!chunk.input.empty() && chunk.input.back() != '\n') ++lines;
+    const std::string_view input = chunk.input.view();
+    std::uint64_t lines = static_cast<std::uint64_t>(std::count(input.begin(), input.end(), '\n'));
+    if (!input.empty() && input.back() != '\n') ++lines;
     const auto last_point = static_cast<std::uint64_t>(plan_.point_count);
     const std::uint64_t from = std::max<std::uint64_t>(next_line_, 1);
     const std::uint64_t to = std::min(next_line_ + lines, last_point + 1);
@@ -200,7 +238,7 @@ class ChunkReader {
   LogSource& log_;
   const TrackPlan& plan_;
   std::size_t chunk_bytes_;
-  std::string carry_;
+  ReadBuffer carry_;
   bool at_end_ = false;
   std::uint64_t next_line_ = 0;
   double t_;
@@ -213,6 +251,8 @@ void WritePoints(LogSource& log, const TrackPlan& plan, const PointLineFormat& f
   std::vector<std::unique_ptr<Chunk>> chunks;
   for (unsigned k = 0; k < 2 * workers + 1; ++k) chunks.push_back(std::make_unique<Chunk>());
 
+  // The running time is replayed on this thread: it too needs the policy's precision.
+  ApplyFloatingPointPolicy();
   log.Rewind();
   ChunkReader reader(log, plan, std::max<std::size_t>(options.chunk_bytes, 1));
   FormatWorkers pool(workers, plan, format);

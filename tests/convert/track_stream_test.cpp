@@ -15,6 +15,7 @@
 #include "base/error.h"
 #include "base/utf.h"
 #include "convert/convert_log_to_track.h"
+#include "convert/float_policy.h"
 #include "convert/line_list.h"
 #include "convert/text_codec.h"
 #include "convert/text_file.h"
@@ -181,6 +182,22 @@ TEST(StreamLogToTrack, LeavesWhatItCannotStreamToTheExactWay) {
   FormatSettings foreign = settings;
   foreign.short_month_names[7].assign(1, u'\u6708');
   EXPECT_EQ(StreamedTrack(stamps, 40037, foreign, {}, 1 << 20), "not streamable");
+}
+
+// This middle point lies on 08:03:58.5, exactly 0.33609375 of a day, where a sum with less than
+// a 64-bit significand rounds the value to the other side of its seventh decimal. Threads may
+// start with another precision (Windows' own threads start with 53 bits); every worker puts the
+// policy in force itself.
+TEST(StreamLogToTrack, FormatsOnWorkersWithTheFullSignificand) {
+  ApplyFloatingPointPolicy();
+  const std::string log =
+      "$GPLOG,000001,08:00:00\r\na b\r\nc d\r\ne f\r\n$GPLOG,000001,08:07:57\r\n";
+  StreamOptions options;
+  options.chunk_bytes = 1;
+  options.workers = 2;
+  const std::string track = StreamedTrack(log, 40037, EnglishSettings(), options, 1 << 20);
+  EXPECT_NE(track.find("\r\nc,d,0,500,40037.3360938,12-Aug-09,8:03:58 AM\r\n"), std::string::npos)
+      << track;
 }
 
 // A log of 2^31 empty lines, made up as it is read.
