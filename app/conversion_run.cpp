@@ -31,8 +31,8 @@ FormatSettings SettingsOfRun(const FormatSettings& settings) {
   return run_settings;
 }
 
-bool StreamLogToTrackFile(const FormatSettings& settings, const ConversionNames& names,
-                          double day, const ConversionRun& run) {
+bool StreamLogToTrackFile(const FormatSettings& settings, const ConversionNames& names, double day,
+                          const ConversionRun& run) {
   if (!StreamLogFileToTrackFile(names.input, day, SettingsOfRun(settings),
                                 {names.output, run.to_standard_output}, run.stream_from_bytes)) {
     return false;
@@ -64,9 +64,14 @@ bool RunSteps(FormatSettings& settings, const ConversionNames& names, const Conv
     return true;
   }
   LoadLineList(*run.memo_in, names.input);
-  Convert(settings, day, *run.memo_in, *run.memo_out);
-  if (!run.keep_log) *run.memo_in = LineList();
-  SaveTrack(names, run);
+  if (run.keep_lists) {
+    Convert(settings, day, *run.memo_in, *run.memo_out);
+    SaveTrack(names, run);
+  } else {
+    SaveTrackOfLog(*run.memo_in, day, SettingsOfRun(settings),
+                   {names.output, run.to_standard_output});
+    *run.memo_in = LineList();
+  }
   run.beep();
   return true;
 }

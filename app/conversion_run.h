@@ -28,8 +28,9 @@ struct ConversionRun {
   // The two line lists, which keep this run's lines afterwards, as the window's do.
   LineList* memo_in = nullptr;
   LineList* memo_out = nullptr;
-  // False empties memo_in once converted, so its memory serves the save instead.
-  bool keep_log = true;
+  // False: the track goes straight to its file and no list holds it, so a log loaded whole
+  // needs no more than its own memory again; memo_in is emptied afterwards.
+  bool keep_lists = true;
   // A log of at least this many bytes is converted as a stream, in bounded memory, when its
   // bytes allow; the two line lists are then left empty.
   std::uint64_t stream_from_bytes = 0;

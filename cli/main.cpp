@@ -52,7 +52,7 @@ bool ConvertFile(const Options& options, std::u16string_view input, FormatSettin
   run.day = options.day;
   run.memo_in = &memo_in;
   run.memo_out = &memo_out;
-  run.keep_log = false;
+  run.keep_lists = false;
   run.to_standard_output = options.output == u"-";
   const std::u16string output = options.output.value_or(OutputNameFor(input));
   return RunConversion(settings, {std::u16string(input), output}, run);

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "convert/ansi_text.h"
 #include "convert/ascii_append.h"
 #include "convert/float_policy.h"
 #include "convert/point_line.h"
@@ -51,47 +53,102 @@ void AppendPointLines(const LineList& input, std::int32_t point_count, double st
   }
 }
 
+// What a conversion works out before it writes anything; every error it can raise comes from
+// here, so the output is never touched by a failing conversion.
+struct TrackPlan {
+  double start_time = 0;
+  std::int32_t point_count = 0;
+  long double step = 0;
+  // Only for a track with points: the date text is the one part of a point line that can fail
+  // (a day beyond about 1e11 days has no millisecond count). The time texts cannot fail, as the
+  // running time stays below start + span < 2 days.
+  std::optional<PointLineFormat> format;
+};
+
+TrackPlan PlanTrack(const LineList& input, double day, const FormatSettings& settings) {
+  TrackPlan plan;
+  plan.start_time = ParseStampOfLine(input, 0, settings);
+  const int line_count = LineCount(input);
+  const double end_time = ParseStampOfLine(input, line_count - 1, settings);
+  plan.point_count = line_count - 2;
+  const long double span =
+      std::fabs(static_cast<long double>(end_time) - static_cast<long double>(plan.start_time));
+  // With fewer than two points the step is never used, but one point divides by zero.
+  plan.step = DivideExtended(span, static_cast<long double>(std::int64_t{plan.point_count} - 1));
+  if (plan.point_count > 0) plan.format.emplace(day, settings);
+  return plan;
+}
+
+// The point lines as a saved file's bytes, a piece at a time.
+template <class Line, class Out>
+void WritePointLines(const LineList& input, const TrackPlan& plan, TrackSink& track) {
+  constexpr std::size_t kPiece = 1 << 20;
+  Out lines;
+  std::string bytes;
+  const auto flush = [&] {
+    bytes.clear();
+    AppendAnsiBytes(bytes, lines.view());
+    track.Write(bytes);
+    lines.clear();
+  };
+  double t = plan.start_time;
+  for (std::int32_t i = 1; i <= plan.point_count; ++i) {
+    Line line;
+    if constexpr (std::is_same_v<Line, std::string_view>) {
+      line = input.NarrowLineAt(i);
+    } else {
+      line = input.WideLineAt(i);
+    }
+    plan.format->Append(lines, line, i == 1, t);
+    AppendAscii(lines, "\r\n", 2);
+    if (lines.size() >= kPiece) flush();
+    t = NextPointTime(t, plan.step);
+  }
+  flush();
+}
+
 }  // namespace
 
 void ConvertLogToTrack(const LineList& input, double day, LineList& output,
                        const FormatSettings& settings) {
-  const double start_time = ParseStampOfLine(input, 0, settings);
-  const int line_count = LineCount(input);
-  const double end_time = ParseStampOfLine(input, line_count - 1, settings);
-  const std::int32_t point_count = line_count - 2;
-  const long double span =
-      std::fabs(static_cast<long double>(end_time) - static_cast<long double>(start_time));
-  // With fewer than two points the step is never used, but one point divides by zero.
-  const long double step =
-      DivideExtended(span, static_cast<long double>(std::int64_t{point_count} - 1));
-  if (point_count <= 0) {
-    ClearLines(output);
-    AppendHeader(output, point_count);
-    return;
-  }
-  // The date text is the one part of a point line that can fail: a day beyond about 1e11 days
-  // has no millisecond count. It is made here, before the output is touched. The time texts
-  // cannot fail, as the running time stays below start + span < 2 days.
-  const PointLineFormat format(day, settings);
-
+  const TrackPlan plan = PlanTrack(input, day, settings);
   ClearLines(output);
-  AppendHeader(output, point_count);
+  AppendHeader(output, plan.point_count);
+  if (plan.point_count <= 0) return;
+  const PointLineFormat& format = *plan.format;
   // Tracks nearly always fit in one byte per code unit; they are built that way when they can.
   const bool narrow_output = !input.IsWide() && format.PrintsOnlyNarrowTexts();
   // Room for the whole track at once, so the text is never copied to grow: the words come
   // from the input's text, the rest of a line has a bounded length. Room that stays unused is
   // never touched.
   output.ReserveText(output.TextLength() + input.TextLength() +
-                     static_cast<std::size_t>(point_count) * format.FixedPartBound());
+                     static_cast<std::size_t>(plan.point_count) * format.FixedPartBound());
   if (input.IsWide()) {
-    AppendPointLines<std::u16string_view, TextBuffer<char16_t>>(input, point_count, start_time,
-                                                                step, format, output);
+    AppendPointLines<std::u16string_view, TextBuffer<char16_t>>(
+        input, plan.point_count, plan.start_time, plan.step, format, output);
   } else if (narrow_output) {
-    AppendPointLines<std::string_view, TextBuffer<char>>(input, point_count, start_time, step,
-                                                         format, output);
+    AppendPointLines<std::string_view, TextBuffer<char>>(input, plan.point_count, plan.start_time,
+                                                         plan.step, format, output);
   } else {
-    AppendPointLines<std::string_view, TextBuffer<char16_t>>(input, point_count, start_time, step,
-                                                             format, output);
+    AppendPointLines<std::string_view, TextBuffer<char16_t>>(
+        input, plan.point_count, plan.start_time, plan.step, format, output);
+  }
+}
+
+void WriteTrackOfLog(const LineList& input, double day, const FormatSettings& settings,
+                     const std::function<TrackSink&()>& open_track) {
+  const TrackPlan plan = PlanTrack(input, day, settings);
+  TrackSink& track = open_track();
+  std::string header;
+  AppendTrackHeader(header, plan.point_count);
+  track.Write(header);
+  if (plan.point_count <= 0) return;
+  if (input.IsWide()) {
+    WritePointLines<std::u16string_view, TextBuffer<char16_t>>(input, plan, track);
+  } else if (plan.format->PrintsOnlyNarrowTexts()) {
+    WritePointLines<std::string_view, TextBuffer<char>>(input, plan, track);
+  } else {
+    WritePointLines<std::string_view, TextBuffer<char16_t>>(input, plan, track);
   }
 }
 

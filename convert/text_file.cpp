@@ -1,12 +1,13 @@
 #include "convert/text_file.h"
 
 #include <algorithm>
-#include <optional>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "base/error.h"
+#include "convert/convert_log_to_track.h"
 #include "convert/file_date.h"
 #include "convert/file_failure.h"
 #include "convert/text_codec.h"
@@ -64,9 +65,8 @@ class FileLog : public LogSource {
     read_ = 0;
   }
   [[noreturn]] void FailChanged() override {
-    ThrowFileFailure({platform::file::Failure::Step::kRead,
-                      std::make_error_code(std::errc::io_error)},
-                     name_);
+    ThrowFileFailure(
+        {platform::file::Failure::Step::kRead, std::make_error_code(std::errc::io_error)}, name_);
   }
 
  private:
@@ -170,6 +170,16 @@ bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
   if (outcome == StreamOutcome::kNotStreamable) return false;
   track->Commit();
   return true;
+}
+
+void SaveTrackOfLog(const LineList& log, double day, const FormatSettings& settings,
+                    const TrackTarget& target) {
+  std::optional<FileTrack> track;
+  WriteTrackOfLog(log, day, settings, [&]() -> TrackSink& {
+    if (target.standard_output) return track.emplace(SaveTarget::StandardOutput{});
+    return track.emplace(target.file_name);
+  });
+  track->Commit();
 }
 
 bool IsExistingFile(std::u16string_view file_name) {

@@ -33,6 +33,11 @@ bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
                               const FormatSettings& settings, const TrackTarget& target,
                               std::uint64_t min_bytes = 0);
 
+// Converts a loaded log straight into its track file (or standard output), which is then never
+// held whole; the errors are the conversion's, then the save's.
+void SaveTrackOfLog(const LineList& log, double day, const FormatSettings& settings,
+                    const TrackTarget& target);
+
 // Yes when the name denotes something that exists and is not a folder; never fails.
 bool IsExistingFile(std::u16string_view file_name);
 

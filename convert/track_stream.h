@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "convert/format_settings.h"
+#include "convert/track_sink.h"
 
 namespace log2plt {
 
@@ -22,13 +23,6 @@ class LogSource {
   virtual void Rewind() = 0;
   // The log changed between the passes: throws the loader's read error.
   [[noreturn]] virtual void FailChanged() = 0;
-};
-
-// Where the track's bytes go, in order. Write throws the save's errors.
-class TrackSink {
- public:
-  virtual ~TrackSink() = default;
-  virtual void Write(std::string_view bytes) = 0;
 };
 
 struct StreamOptions {

@@ -90,6 +90,23 @@ std::string ExactTrack(const std::string& log, double day, const FormatSettings&
   return bytes;
 }
 
+// The loaded log converted straight into a sink, as log2plt does when no list need hold the track.
+std::string WrittenTrack(const std::string& log, double day, const FormatSettings& settings) {
+  LineList in;
+  AssignFileBytes(in, log);
+  StringSink sink;
+  try {
+    WriteTrackOfLog(in, day, settings, [&]() -> TrackSink& {
+      sink.opened_ = true;
+      return sink;
+    });
+  } catch (const Error& error) {
+    EXPECT_FALSE(sink.opened_) << "an error after the track was opened";
+    return "error: " + std::string(error.what());
+  }
+  return sink.bytes_;
+}
+
 std::string StreamedTrack(const std::string& log, double day, const FormatSettings& settings,
                           const StreamOptions& options, std::size_t piece) {
   MemoryLog source(log, piece);
@@ -159,11 +176,43 @@ TEST(StreamLogToTrack, GivesTheExactTracksBytesAndErrors) {
     options.workers = 1 + static_cast<unsigned>(random() % 3);
     const std::size_t piece = 1 + random() % 300;
     const std::string streamed = StreamedTrack(log, day, settings, options, piece);
+    ASSERT_EQ(WrittenTrack(log, day, settings), expected) << "log: " << log;
     ASSERT_EQ(streamed, expected) << "log: " << log << "\nchunk " << options.chunk_bytes
                                   << ", workers " << options.workers << ", piece " << piece;
     converted += expected.rfind("error", 0) != 0;
   }
   EXPECT_GT(converted, 200);
+}
+
+std::string Utf16LeFile(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  return bytes;
+}
+
+// Logs and settings that the streaming path leaves alone: wide texts, a signature, Latin-1 and
+// Cyrillic month names, more than one piece of output.
+TEST(WriteTrackOfLog, GivesTheSavedTracksBytes) {
+  FormatSettings german = EnglishSettings();
+  german.short_month_names[2] = u"M\u00e4r";
+  FormatSettings russian = EnglishSettings();
+  russian.short_month_names[2] = u"\u043c\u0430\u0440.";
+  std::string many = "$GPLOG,000001,06:00:00\r\n";
+  for (int i = 0; i < 40000; ++i) many += "55.1234567 37.1234567 caf\xC3\xA9\r\n";
+  many += "$GPLOG,000001,18:00:00\r\n";
+  const std::string logs[] = {
+      "\xEF\xBB\xBF$GPLOG,000001,08:00:00\r\n\xD0\xB0 b\r\nc d\r\n$GPLOG,000001,09:00:00\r\n",
+      Utf16LeFile(u"$GPLOG,000001,08:00:00\r\n\u0430 b\r\nc\r\n$GPLOG,000001,09:00:00"),
+      "\xEF\xBB\xBF" + many,
+  };
+  for (const FormatSettings& settings : {EnglishSettings(), german, russian}) {
+    for (const std::string& log : logs) {
+      EXPECT_EQ(WrittenTrack(log, 40250, settings), ExactTrack(log, 40250, settings));
+    }
+  }
 }
 
 TEST(StreamLogToTrack, LeavesWhatItCannotStreamToTheExactWay) {
