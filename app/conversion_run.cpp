@@ -14,32 +14,64 @@ namespace {
 void UseDecimalPointFromNowOn(FormatSettings& settings) { settings.decimal_separator = u'.'; }
 
 bool MayWriteOutput(const ConversionNames& names, const ConversionRun& run) {
-  return !IsExistingFile(names.output) || run.may_replace(names.output);
+  return run.to_standard_output || !IsExistingFile(names.output) || run.may_replace(names.output);
 }
 
 double DayOfPoints(const ConversionNames& names, const ConversionRun& run) {
   return run.day ? *run.day : std::trunc(LastWriteDateTime(names.input));
 }
 
-void Convert(const FormatSettings& settings, double day, const LineList& memo_in,
-             LineList& memo_out) {
-  // The run's own settings, taken after the question: a settings change announced while the
-  // question was up must not take the decimal point away from this run.
+// The run's own settings, taken after the question: a settings change announced while the
+// question was up must not take the decimal point away from this run.
+FormatSettings SettingsOfRun(const FormatSettings& settings) {
   FormatSettings run_settings = settings;
   UseDecimalPointFromNowOn(run_settings);
   // The question's message loop runs foreign code that may leave its own control word behind.
   ApplyFloatingPointPolicy();
-  ConvertLogToTrack(memo_in, day, memo_out, run_settings);
+  return run_settings;
+}
+
+bool StreamLogToTrackFile(const FormatSettings& settings, const ConversionNames& names, double day,
+                          const ConversionRun& run) {
+  if (!StreamLogFileToTrackFile(names.input, day, SettingsOfRun(settings),
+                                {names.output, run.to_standard_output}, run.stream_from_bytes)) {
+    return false;
+  }
+  ClearLines(*run.memo_in);
+  ClearLines(*run.memo_out);
+  return true;
+}
+
+void Convert(const FormatSettings& settings, double day, const LineList& memo_in,
+             LineList& memo_out) {
+  ConvertLogToTrack(memo_in, day, memo_out, SettingsOfRun(settings));
+}
+
+void SaveTrack(const ConversionNames& names, const ConversionRun& run) {
+  if (run.to_standard_output) {
+    SaveLineListToStandardOutput(*run.memo_out);
+  } else {
+    SaveLineList(*run.memo_out, names.output);
+  }
 }
 
 bool RunSteps(FormatSettings& settings, const ConversionNames& names, const ConversionRun& run) {
   UseDecimalPointFromNowOn(settings);
   if (!MayWriteOutput(names, run)) return false;
   const double day = DayOfPoints(names, run);
+  if (StreamLogToTrackFile(settings, names, day, run)) {
+    run.beep();
+    return true;
+  }
   LoadLineList(*run.memo_in, names.input);
-  Convert(settings, day, *run.memo_in, *run.memo_out);
-  if (!run.keep_log) *run.memo_in = LineList();
-  SaveLineList(*run.memo_out, names.output);
+  if (run.keep_lists) {
+    Convert(settings, day, *run.memo_in, *run.memo_out);
+    SaveTrack(names, run);
+  } else {
+    SaveTrackOfLog(*run.memo_in, day, SettingsOfRun(settings),
+                   {names.output, run.to_standard_output});
+    *run.memo_in = LineList();
+  }
   run.beep();
   return true;
 }

@@ -2,6 +2,7 @@
 // The conversion run behind the window's button and behind each input of log2plt: one portable
 // sequence of steps, with the front-end's own question and beep.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,8 +28,14 @@ struct ConversionRun {
   // The two line lists, which keep this run's lines afterwards, as the window's do.
   LineList* memo_in = nullptr;
   LineList* memo_out = nullptr;
-  // False empties memo_in once converted, so its memory serves the save instead.
-  bool keep_log = true;
+  // False: the track goes straight to its file and no list holds it, so a log loaded whole
+  // needs no more than its own memory again; memo_in is emptied afterwards.
+  bool keep_lists = true;
+  // A log of at least this many bytes is converted as a stream, in bounded memory, when its
+  // bytes allow; the two line lists are then left empty.
+  std::uint64_t stream_from_bytes = 0;
+  // The track goes to standard output instead of the output file; nothing is asked.
+  bool to_standard_output = false;
 };
 
 // Runs the steps in the window's order: the decimal point, the names, the question, the day, load,

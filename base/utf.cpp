@@ -43,9 +43,9 @@ std::size_t DecodeOne(std::string_view bytes, std::size_t i, char32_t& c) {
   return length;
 }
 
-}  // namespace
+bool IsEscapedByte(char32_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
 
-std::string ToUtf8(std::u16string_view text) {
+std::string EncodeUtf8(std::u16string_view text, bool escaped) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -53,6 +53,9 @@ std::string ToUtf8(std::u16string_view text) {
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (escaped && IsEscapedByte(c)) {
+      out += static_cast<char>(c - 0xDC00);
+      continue;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
     }
@@ -75,14 +78,15 @@ std::string ToUtf8(std::u16string_view text) {
   return out;
 }
 
-std::u16string FromUtf8(std::string_view bytes) {
+std::u16string DecodeUtf8(std::string_view bytes, bool escaped) {
   std::u16string out;
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
     char32_t c;
     const std::size_t length = DecodeOne(bytes, i, c);
     if (length == 0) {
-      out += u'\uFFFD';
+      out +=
+          escaped ? static_cast<char16_t>(0xDC00 + static_cast<std::uint8_t>(bytes[i])) : u'\uFFFD';
       ++i;
     } else {
       AppendUtf16(out, c);
@@ -91,6 +95,13 @@ std::u16string FromUtf8(std::string_view bytes) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string ToUtf8(std::u16string_view text) { return EncodeUtf8(text, false); }
+std::u16string FromUtf8(std::string_view bytes) { return DecodeUtf8(bytes, false); }
+std::string ToUtf8Escaped(std::u16string_view text) { return EncodeUtf8(text, true); }
+std::u16string FromUtf8Escaped(std::string_view bytes) { return DecodeUtf8(bytes, true); }
 
 std::optional<std::u16string> DecodeUtf8Strict(std::string_view bytes) {
   std::u16string out;

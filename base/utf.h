@@ -11,6 +11,12 @@ namespace log2plt {
 std::string ToUtf8(std::u16string_view text);
 // Lenient: every malformed sequence becomes U+FFFD.
 std::u16string FromUtf8(std::string_view bytes);
+// File names on POSIX, which are bytes: valid UTF-8 decodes as usual and every other byte as a
+// lone surrogate U+DC80 to U+DCFF, so that ToUtf8Escaped gives the very same bytes back while
+// ToUtf8, for printing, shows each such byte as U+FFFD.
+std::u16string FromUtf8Escaped(std::string_view bytes);
+// Other unpaired surrogates, which no name from FromUtf8Escaped holds, become U+FFFD.
+std::string ToUtf8Escaped(std::u16string_view text);
 // Strict: nothing when the bytes are not well-formed UTF-8 (overlong forms, encoded surrogates,
 // values above U+10FFFF, stray or missing continuation bytes, a truncated end).
 std::optional<std::u16string> DecodeUtf8Strict(std::string_view bytes);

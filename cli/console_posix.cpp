@@ -4,8 +4,8 @@
 #include <csignal>
 #include <cstdio>
 
-#include "cli/console.h"
 #include "base/utf.h"
+#include "cli/console.h"
 
 namespace log2plt::cli {
 
@@ -18,8 +18,9 @@ void PrepareProcess() {
 }
 
 std::vector<std::u16string> Arguments(int argc, char** argv) {
+  // A file name that is not UTF-8 must reach the system as the same bytes.
   std::vector<std::u16string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(FromUtf8(argv[i]));
+  for (int i = 1; i < argc; ++i) arguments.push_back(FromUtf8Escaped(argv[i]));
   return arguments;
 }
 

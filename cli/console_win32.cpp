@@ -4,11 +4,20 @@
 
 #include <cstdio>
 
-#include "cli/console.h"
+#include "base/unique_handle.h"
 #include "base/utf.h"
+#include "base/wide.h"
+#include "cli/console.h"
 
 namespace log2plt::cli {
 namespace {
+
+// Memory that the system handed over with LocalAlloc, as CommandLineToArgvW's word list.
+struct LocalMemoryTraits {
+  static HLOCAL Invalid() noexcept { return nullptr; }
+  static void Close(HLOCAL memory) noexcept { LocalFree(memory); }
+};
+using LocalMemory = UniqueHandle<HLOCAL, LocalMemoryTraits>;
 
 // Text to a console goes as UTF-16; redirected, it goes as UTF-8.
 void Print(DWORD which, std::u16string_view text) {
@@ -30,12 +39,9 @@ void PrepareProcess() {}
 std::vector<std::u16string> Arguments(int, char**) {
   int count = 0;
   LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  const LocalMemory owner(words);
   std::vector<std::u16string> arguments;
-  for (int i = 1; i < count; ++i) {
-    const std::wstring_view word(words[i]);
-    arguments.emplace_back(word.begin(), word.end());
-  }
-  LocalFree(words);
+  for (int i = 1; words != nullptr && i < count; ++i) arguments.emplace_back(FromWide(words[i]));
   return arguments;
 }
 

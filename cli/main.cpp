@@ -21,8 +21,9 @@ constexpr std::u16string_view kUsage =
     u"Converts GPS track logs (*.log) to OziExplorer 2.1 track files (*.plt).\n"
     u"\n"
     u"  -f, --force        replace an existing output file without asking\n"
-    u"  -o OUTPUT          the output file, for one input only; by default the input\n"
-    u"                     name with its last three characters replaced by \"plt\"\n"
+    u"  -o OUTPUT          the output file, for one input only (- for standard output);\n"
+    u"                     by default the input name with its last three characters\n"
+    u"                     replaced by \"plt\"\n"
     u"  --date YYYY-MM-DD  the day of every point; by default the day on which the\n"
     u"                     input file was last written\n"
     u"  --help             show this help\n"
@@ -51,7 +52,8 @@ bool ConvertFile(const Options& options, std::u16string_view input, FormatSettin
   run.day = options.day;
   run.memo_in = &memo_in;
   run.memo_out = &memo_out;
-  run.keep_log = false;
+  run.keep_lists = false;
+  run.to_standard_output = options.output == u"-";
   const std::u16string output = options.output.value_or(OutputNameFor(input));
   return RunConversion(settings, {std::u16string(input), output}, run);
 }

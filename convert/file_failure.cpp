@@ -22,10 +22,10 @@ void ThrowFileFailure(const platform::file::Failure& failure, std::u16string_vie
     case Step::kWrite:
       throw Error(u"Stream write error");
   }
-  throw Error(FillTemplate(
-      message_template,
-      {platform::path::FullPath(file_name),
-       platform::SystemErrorText(static_cast<unsigned long>(failure.code.value()))}));
+  throw Error(
+      FillTemplate(message_template,
+                   {platform::path::FullPath(file_name),
+                    platform::SystemErrorText(static_cast<unsigned long>(failure.code.value()))}));
 }
 
 }  // namespace log2plt

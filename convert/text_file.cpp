@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "base/error.h"
+#include "convert/convert_log_to_track.h"
 #include "convert/file_date.h"
 #include "convert/file_failure.h"
 #include "convert/text_codec.h"
+#include "convert/track_stream.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 
@@ -25,6 +28,10 @@ class SaveTarget {
   explicit SaveTarget(std::u16string_view file_name) : name_(file_name) {
     if (auto failure = file_.Open(name_)) ThrowFileFailure(*failure, name_);
   }
+  struct StandardOutput {};
+  explicit SaveTarget(StandardOutput) {
+    if (auto failure = file_.OpenStandardOutput()) ThrowFileFailure(*failure, name_);
+  }
   void Write(std::string_view bytes) {
     if (auto failure = file_.Write(bytes)) ThrowFileFailure(*failure, name_);
   }
@@ -35,6 +42,48 @@ class SaveTarget {
  private:
   std::u16string_view name_;
   platform::file::Replacement file_;
+};
+
+// The log as the streaming conversion reads it; a read that fails, or a log that is not the size
+// it had when opened, fails with the loader's read error.
+class FileLog : public LogSource {
+ public:
+  explicit FileLog(std::u16string_view name) : name_(name) {
+    if (auto failure = reader_.Open(name_)) ThrowFileFailure(*failure, name_);
+  }
+  std::uint64_t Size() const { return reader_.Size(); }
+
+  std::size_t Read(char* buffer, std::size_t size) override {
+    std::size_t got = 0;
+    if (auto failure = reader_.Read(buffer, size, got)) ThrowFileFailure(*failure, name_);
+    read_ += got;
+    if (got == 0 && read_ != reader_.Size()) FailChanged();
+    return got;
+  }
+  void Rewind() override {
+    if (auto failure = reader_.Rewind()) ThrowFileFailure(*failure, name_);
+    read_ = 0;
+  }
+  [[noreturn]] void FailChanged() override {
+    ThrowFileFailure(
+        {platform::file::Failure::Step::kRead, std::make_error_code(std::errc::io_error)}, name_);
+  }
+
+ private:
+  std::u16string_view name_;
+  platform::file::Reader reader_;
+  std::uint64_t read_ = 0;
+};
+
+class FileTrack : public TrackSink {
+ public:
+  explicit FileTrack(std::u16string_view name) : file_(name) {}
+  explicit FileTrack(SaveTarget::StandardOutput standard_output) : file_(standard_output) {}
+  void Write(std::string_view bytes) override { file_.Write(bytes); }
+  void Commit() { file_.Commit(); }
+
+ private:
+  SaveTarget file_;
 };
 
 void SaveNarrow(std::string_view text, SaveTarget& file) {
@@ -69,6 +118,15 @@ void SaveWide(std::u16string_view text, SaveTarget& file) {
   }
 }
 
+void SaveText(const LineList& list, SaveTarget& file) {
+  if (list.IsWide()) {
+    SaveWide(list.WideText(), file);
+  } else {
+    SaveNarrow(list.NarrowText(), file);
+  }
+  file.Commit();
+}
+
 }  // namespace
 
 void LoadLineList(LineList& list, std::u16string_view file_name) {
@@ -87,12 +145,41 @@ void LoadLineList(LineList& list, std::u16string_view file_name) {
 
 void SaveLineList(const LineList& list, std::u16string_view file_name) {
   SaveTarget file(file_name);
-  if (list.IsWide()) {
-    SaveWide(list.WideText(), file);
-  } else {
-    SaveNarrow(list.NarrowText(), file);
+  SaveText(list, file);
+}
+
+void SaveLineListToStandardOutput(const LineList& list) {
+  SaveTarget file(SaveTarget::StandardOutput{});
+  SaveText(list, file);
+}
+
+bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
+                              const FormatSettings& settings, const TrackTarget& target,
+                              std::uint64_t min_bytes) {
+  FileLog log(log_name);
+  // A track that replaces its own log needs the log read whole first.
+  if (log.Size() < min_bytes ||
+      (!target.standard_output && platform::file::IsSameFile(log_name, target.file_name))) {
+    return false;
   }
-  file.Commit();
+  std::optional<FileTrack> track;
+  const StreamOutcome outcome = StreamLogToTrack(log, day, settings, [&]() -> TrackSink& {
+    if (target.standard_output) return track.emplace(SaveTarget::StandardOutput{});
+    return track.emplace(target.file_name);
+  });
+  if (outcome == StreamOutcome::kNotStreamable) return false;
+  track->Commit();
+  return true;
+}
+
+void SaveTrackOfLog(const LineList& log, double day, const FormatSettings& settings,
+                    const TrackTarget& target) {
+  std::optional<FileTrack> track;
+  WriteTrackOfLog(log, day, settings, [&]() -> TrackSink& {
+    if (target.standard_output) return track.emplace(SaveTarget::StandardOutput{});
+    return track.emplace(target.file_name);
+  });
+  track->Commit();
 }
 
 bool IsExistingFile(std::u16string_view file_name) {

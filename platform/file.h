@@ -27,12 +27,45 @@ struct Failure {
 // Nothing when the operation succeeded.
 using Result = std::optional<Failure>;
 
-// Reads the whole file into `bytes`, while others may read but not write it.
+// Reads the whole file into `bytes`, while others may read but not write it. Only a regular
+// file is read (kOpen for anything else); kRead when a read fails or the file ends before the
+// size it had when it was opened.
 [[nodiscard]] Result ReadAll(std::u16string_view name, std::string& bytes);
+
+// A file read in pieces from its first byte to its last, as often as asked, while others may
+// read but not write it.
+class Reader {
+ public:
+  Reader();
+  ~Reader();
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+
+  // kOpen when the file cannot be opened (missing, a folder, not a regular file, held).
+  [[nodiscard]] Result Open(std::u16string_view name);
+  // Up to `size` bytes into `buffer`, `got` 0 at the end; kRead when reading fails.
+  [[nodiscard]] Result Read(char* buffer, std::size_t size, std::size_t& got);
+  // Back to the first byte.
+  [[nodiscard]] Result Rewind();
+  // The size the file had when it was opened.
+  std::uint64_t Size() const;
+
+  struct State;
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
+// Whether two names lead to one existing file (through links, or as two names of it).
+bool IsSameFile(std::u16string_view a, std::u16string_view b);
 
 // Replaces a file all or nothing: the bytes go to a temporary file in the target's folder, which
 // is flushed and then renamed over the target by Commit. Until then the target keeps its content;
-// an uncommitted replacement removes its temporary file.
+// an uncommitted replacement removes its temporary file, also when the program is stopped by a
+// signal (POSIX) or a console event (Windows) while it has one. The target is the file that the
+// name finally denotes through its links, replaced in its own folder, keeping its mode, and its
+// owner and group where the process may set them. A device, FIFO or socket is written to as it
+// is, with no temporary file.
 class Replacement {
  public:
   Replacement();
@@ -41,8 +74,11 @@ class Replacement {
   Replacement& operator=(const Replacement&) = delete;
 
   // Fails, before anything is written, with kCreate when the target cannot be written: a folder,
-  // no access, read-only (hidden or system on Windows), held by another program.
+  // no access, read-only (hidden or system on Windows), held by another program, a folder that
+  // cannot be written, a FIFO that no one reads.
   [[nodiscard]] Result Open(std::u16string_view name);
+  // Writes to the process's standard output instead, as it is.
+  [[nodiscard]] Result OpenStandardOutput();
   // kWrite when not all bytes are written.
   [[nodiscard]] Result Write(std::string_view bytes);
   // Flushes the bytes to the disk and puts them in the target's place.

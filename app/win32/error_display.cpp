@@ -7,6 +7,7 @@
 
 #include "app/win32/application.h"
 #include "app/win32/system_calls.h"
+#include "base/wide.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -61,7 +62,7 @@ void ShowErrorMessage(std::u16string_view message) {
   const std::u16string text = WithFinalFullStop(message);
   const HWND owner = BoxOwner();
   ModalState modal;
-  System().message_box(owner, reinterpret_cast<const wchar_t*>(text.c_str()), kApplicationTitle,
+  System().message_box(owner, AsWide(text.c_str()), kApplicationTitle,
                        MB_OK | MB_ICONSTOP | ReadingOrderFlags());
 }
 

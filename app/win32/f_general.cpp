@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/conversion_run.h"
 #include "app/win32/application.h"
 #include "app/win32/dpi.h"
 #include "app/win32/error_display.h"
@@ -12,7 +13,8 @@
 #include "app/win32/resource.h"
 #include "app/win32/shadow_label.h"
 #include "app/win32/system_calls.h"
-#include "app/conversion_run.h"
+#include "app/win32/window_class.h"
+#include "base/wide.h"
 #include "convert/value_format.h"
 #include "platform/locale.h"
 #include "platform/program.h"
@@ -33,14 +35,9 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 std::u16string TextOf(HWND control) {
   std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, u'\0');
-  const int length = GetWindowTextW(control, reinterpret_cast<wchar_t*>(text.data()),
-                                    static_cast<int>(text.size()));
+  const int length = GetWindowTextW(control, AsWide(text.data()), static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(length));
   return text;
 }
@@ -62,17 +59,6 @@ HWND CreateControl(HWND parent, DWORD ex_style, const wchar_t* class_name, const
   return control;
 }
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  window_class.lpszClassName = TForm7::kClassName;
-  RegisterClassExW(&window_class);  // fails harmlessly when the class exists already
-}
-
 Icon LoadProgramIcon(HINSTANCE instance, int metric) {
   const int size = GetSystemMetrics(metric);
   return Icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_LOG2PLT), IMAGE_ICON,
@@ -83,7 +69,7 @@ Icon LoadProgramIcon(HINSTANCE instance, int metric) {
 
 TForm7::TForm7(HINSTANCE instance, std::u16string settings_file)
     : AppIniFileStorage(std::move(settings_file)) {
-  RegisterWindowClass(instance, &WindowProc);
+  RegisterWindowClass(instance, kClassName, &WindowProc, GetSysColorBrush(COLOR_BTNFACE));
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
   const DpiScale scale = DpiScale::OfScreen();
   RECT frame = scale(0, 0, 419, 190);
@@ -184,7 +170,7 @@ void TForm7::FormCreate() {
   const std::size_t separator = program.find_last_of(u"\\:");
   const std::u16string folder =
       separator == std::u16string::npos ? u"" : program.substr(0, separator + 1);
-  SkinManager.SkinDirectory = std::wstring(Wide(folder)) + L"Skins";
+  SkinManager.SkinDirectory = std::wstring(AsWide(folder)) + L"Skins";
   SkinManager.Activate();
   SkinProvider.Attach(window_, SkinManager);
 }
@@ -195,8 +181,8 @@ void TForm7::FormShow() {
 }
 
 void TForm7::FilenameEditInAfterDialog(TsFilenameEdit&, std::wstring& name, bool&) {
-  const std::u16string output = OutputNameFor(std::u16string(name.begin(), name.end()));
-  SetWindowTextW(FilenameEditOut, Wide(output));
+  const std::u16string output = OutputNameFor(FromWide(name));
+  SetWindowTextW(FilenameEditOut, AsWide(output.c_str()));
 }
 
 void TForm7::sBitBtn1Click() {
@@ -205,6 +191,8 @@ void TForm7::sBitBtn1Click() {
   run.beep = &DefaultBeep;
   run.memo_in = &MemoIn.Lines;
   run.memo_out = &MemoOut.Lines;
+  // The hidden lists keep a run's lines for the logs of a day; larger ones stream past them.
+  run.stream_from_bytes = 16 << 20;
   RunConversion(Settings, {TextOf(FilenameEditIn.Handle()), TextOf(FilenameEditOut)}, run);
 }
 

@@ -11,6 +11,7 @@
 #include "app/win32/gdi.h"
 #include "app/win32/glyphs.h"
 #include "app/win32/system_calls.h"
+#include "app/win32/window_class.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -56,16 +57,6 @@ UINT_PTR CALLBACK PlaceDialogHook(HWND child, UINT message, WPARAM, LPARAM lpara
   return 0;
 }
 
-void RegisterButtonClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kButtonClass;
-  RegisterClassExW(&window_class);  // fails harmlessly when the class exists already
-}
-
 }  // namespace
 
 bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_width) {
@@ -81,7 +72,7 @@ bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_
   // The button lies over the field's inner right end, but as the field's sibling above it, not
   // its child: an edit control paints over its children whenever it repaints (some systems even
   // with WS_CLIPCHILDREN), while WS_CLIPSIBLINGS keeps it off a sibling on top of it.
-  RegisterButtonClass(instance, &ButtonProc);
+  RegisterWindowClass(instance, kButtonClass, &ButtonProc);
   RECT inner;
   GetClientRect(edit_, &inner);
   MapWindowPoints(edit_, parent, reinterpret_cast<POINT*>(&inner), 2);

@@ -3,43 +3,34 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "base/unique_handle.h"
 
 namespace log2plt::win32 {
 
-struct GdiObjectDeleter {
-  void operator()(void* object) const noexcept { DeleteObject(static_cast<HGDIOBJ>(object)); }
+template <class Handle>
+struct GdiObjectTraits {
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle object) noexcept { DeleteObject(object); }
 };
-template <typename Handle>
-using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
+template <class Handle>
+using GdiObject = UniqueHandle<Handle, GdiObjectTraits<Handle>>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
 
-struct IconDeleter {
-  void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
+struct IconTraits {
+  static HICON Invalid() noexcept { return nullptr; }
+  static void Close(HICON icon) noexcept { DestroyIcon(icon); }
 };
-using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+using Icon = UniqueHandle<HICON, IconTraits>;
 
-struct WindowDeleter {
-  void operator()(HWND window) const noexcept { DestroyWindow(window); }
+// A device context of our own making, such as CreateCompatibleDC gives.
+struct CreatedDcTraits {
+  static HDC Invalid() noexcept { return nullptr; }
+  static void Close(HDC dc) noexcept { DeleteDC(dc); }
 };
-using Window = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
-
-// A memory device context compatible with `reference`.
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC reference) : dc_(CreateCompatibleDC(reference)) {}
-  ~MemoryDc() { DeleteDC(dc_); }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  operator HDC() const noexcept { return dc_; }
-
- private:
-  HDC dc_;
-};
+using CreatedDc = UniqueHandle<HDC, CreatedDcTraits>;
 
 // The device context of a window's client area, outside painting.
 class WindowDc {

@@ -41,7 +41,7 @@ Icon CheckMarkIcon(int size) {
   void* bits = nullptr;
   Bitmap colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   Bitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
-  if (!colour || !mask) return nullptr;
+  if (!colour || !mask) return {};
 
   // The check mark on a 16-unit grid: a short stroke down to the corner, a long one up.
   const double unit = size / 16.0;

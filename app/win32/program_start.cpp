@@ -11,6 +11,7 @@
 #include "app/win32/f_general.h"
 #include "app/win32/os_error.h"
 #include "app/win32/system_calls.h"
+#include "base/wide.h"
 #include "convert/float_policy.h"
 #include "platform/program.h"
 
@@ -21,7 +22,7 @@ std::wstring ExecutableFileName() {
   const std::u16string path = platform::program::ExecutablePath();
   const std::size_t separator = path.find_last_of(u"\\:");
   const std::u16string name = separator == std::u16string::npos ? path : path.substr(separator + 1);
-  return std::wstring(name.begin(), name.end());
+  return std::wstring(AsWide(name));
 }
 
 std::wstring EightHexDigits(std::uintptr_t address) {
@@ -36,7 +37,7 @@ int ReportStartupFailure(const wchar_t* class_name, std::u16string_view message,
   std::wstring text = L"Exception ";
   text += class_name;
   text += L" in module " + ExecutableFileName() + L" at " + EightHexDigits(address) + L".\r\n";
-  text.append(message.begin(), message.end());
+  text += AsWide(message);
   if (!message.empty() && message.back() != u'.') text += L'.';
   text += L"\r\n";
   System().message_box(nullptr, text.c_str(), L"Application Error",

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/win32/gdi.h"
+#include "app/win32/window_class.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -15,13 +16,16 @@ constexpr int kBlurRadius = 2;
 constexpr int kBlurPasses = 2;
 constexpr double kShadowStrength = 0.55;
 
-struct LabelState {
-  HFONT font = nullptr;
-  int shadow_offset = 2;
-};
+// A label keeps its font and its shadow offset in its window's extra bytes: nothing to allocate,
+// nothing to free, and both live exactly as long as the window.
+constexpr int kFontSlot = 0;
+constexpr int kShadowOffsetSlot = sizeof(LONG_PTR);
+constexpr int kExtraBytes = 2 * sizeof(LONG_PTR);
 
-LabelState* StateOf(HWND label) {
-  return reinterpret_cast<LabelState*>(GetWindowLongPtrW(label, GWLP_USERDATA));
+HFONT FontOf(HWND label) { return reinterpret_cast<HFONT>(GetWindowLongPtrW(label, kFontSlot)); }
+
+int ShadowOffsetOf(HWND label) {
+  return static_cast<int>(GetWindowLongPtrW(label, kShadowOffsetSlot));
 }
 
 // A box blur run twice is close enough to a Gaussian for a few pixels of shadow.
@@ -61,7 +65,6 @@ void Paint(HWND label) {
   GetClientRect(label, &client);
   const int width = client.right, height = client.bottom;
   if (width <= 0 || height <= 0) return;
-  const LabelState* state = StateOf(label);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
   text.resize(
       static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
@@ -71,14 +74,18 @@ void Paint(HWND label) {
   void* bits = nullptr;
   Bitmap canvas(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!canvas) return;
-  MemoryDc memory(dc);
+  const CreatedDc memory_dc(CreateCompatibleDC(dc));
+  if (!memory_dc) return;
+  const HDC memory = memory_dc.get();
   Selection canvas_selection(memory, canvas.get());
-  Selection font_selection(memory, state->font ? state->font : GetStockObject(DEFAULT_GUI_FONT));
+  const HFONT font = FontOf(label);
+  Selection font_selection(memory, font ? font : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(memory, TRANSPARENT);
   auto* pixels = static_cast<std::uint32_t*>(bits);
 
   // The shadow: the text's coverage, moved by the offset, blurred, laid over the face colour.
-  RECT shadow_box{state->shadow_offset, state->shadow_offset, width, height};
+  const int offset = ShadowOffsetOf(label);
+  RECT shadow_box{offset, offset, width, height};
   PatBlt(memory, 0, 0, width, height, BLACKNESS);
   SetTextColor(memory, RGB(255, 255, 255));
   DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &shadow_box,
@@ -101,19 +108,12 @@ void Paint(HWND label) {
 
 LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_NCCREATE:
-      SetWindowLongPtrW(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new LabelState));
-      break;
-    case WM_NCDESTROY:
-      delete StateOf(label);
-      SetWindowLongPtrW(label, GWLP_USERDATA, 0);
-      break;
     case WM_SETFONT:
-      StateOf(label)->font = reinterpret_cast<HFONT>(wparam);
+      SetWindowLongPtrW(label, kFontSlot, static_cast<LONG_PTR>(wparam));
       if (LOWORD(lparam)) InvalidateRect(label, nullptr, FALSE);
       return 0;
     case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(StateOf(label)->font);
+      return reinterpret_cast<LRESULT>(FontOf(label));
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcW(label, message, wparam, lparam);
       InvalidateRect(label, nullptr, FALSE);
@@ -130,25 +130,15 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wparam, LPARAM lpara
   return DefWindowProcW(label, message, wparam, lparam);
 }
 
-void RegisterLabelClass(HINSTANCE instance) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = &LabelProc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kClassName;
-  RegisterClassExW(&window_class);  // fails harmlessly when the class exists already
-}
-
 }  // namespace
 
 HWND CreateShadowLabel(HWND parent, const wchar_t* text, const RECT& bounds, int shadow_offset) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  RegisterLabelClass(instance);
+  RegisterWindowClass(instance, kClassName, &LabelProc, nullptr, kExtraBytes);
   const HWND label = CreateWindowExW(
       0, kClassName, text, WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
       bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, instance, nullptr);
-  if (label) StateOf(label)->shadow_offset = shadow_offset;
+  if (label) SetWindowLongPtrW(label, kShadowOffsetSlot, shadow_offset);
   return label;
 }
 

@@ -1,7 +1,8 @@
 #include "app/win32/skin_manager.h"
 
-#include <memory>
 #include <string_view>
+
+#include "base/unique_handle.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -11,12 +12,11 @@ constexpr UINT kFirstSkinCommand = 0x1000;
 constexpr UINT kSkinCommandStep = 0x10;
 constexpr std::size_t kMostSkinsOffered = 0xE00;
 
-struct SearchCloser {
-  void operator()(HANDLE search) const noexcept {
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-  }
+struct SearchTraits {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE search) noexcept { FindClose(search); }
 };
-using Search = std::unique_ptr<void, SearchCloser>;
+using Search = UniqueHandle<HANDLE, SearchTraits>;
 
 // A skin is a folder; files beside the skins (a readme, say) and hidden entries are none.
 bool IsSkinFolder(const WIN32_FIND_DATAW& entry) {
@@ -33,7 +33,7 @@ std::vector<std::wstring> SkinManager::AvailableSkins() const {
   std::vector<std::wstring> skins;
   WIN32_FIND_DATAW entry;
   const Search search(FindFirstFileW((SkinDirectory + L"\\*").c_str(), &entry));
-  if (search.get() == INVALID_HANDLE_VALUE) return skins;
+  if (!search) return skins;
   do {
     if (IsSkinFolder(entry)) skins.push_back(entry.cFileName);
   } while (FindNextFileW(search.get(), &entry));

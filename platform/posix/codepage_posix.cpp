@@ -10,26 +10,12 @@
 #include <string>
 
 #include "platform/codepage.h"
+#include "platform/posix/c_library_handles.h"
 
 namespace log2plt::platform::codepage {
 namespace {
 
 static_assert(std::endian::native == std::endian::little, "UTF-16LE is the text's own layout");
-
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (valid()) iconv_close(handle_);
-  }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return handle_; }
-
- private:
-  iconv_t handle_;
-};
 
 unsigned ChooseCodePage() {
   if (const char* value = std::getenv("LOG2PLT_CODEPAGE"); value != nullptr && *value != '\0') {
@@ -57,8 +43,7 @@ std::string IconvName(unsigned code_page) {
 const std::string& CharsetName() {
   static const std::string name = [] {
     std::string chosen = IconvName(AnsiCodePage());
-    Iconv probe("UTF-16LE", chosen.c_str());
-    return probe.valid() ? chosen : std::string("CP1252");
+    return OpenIconv("UTF-16LE", chosen.c_str()) ? chosen : std::string("CP1252");
   }();
   return name;
 }
@@ -71,7 +56,7 @@ unsigned AnsiCodePage() {
 }
 
 std::u16string DecodeAnsi(std::string_view bytes) {
-  Iconv converter("UTF-16LE", CharsetName().c_str());
+  const Iconv converter = OpenIconv("UTF-16LE", CharsetName().c_str());
   std::u16string text(bytes.size() + 1, u'\0');
   char* in = const_cast<char*>(bytes.data());
   std::size_t in_left = bytes.size();
@@ -103,7 +88,7 @@ std::u16string DecodeAnsi(std::string_view bytes) {
 
 void AppendEncodedAnsi(std::string& out_text, std::u16string_view text) {
   static const std::string target = CharsetName() + "//TRANSLIT";
-  Iconv converter(target.c_str(), "UTF-16LE");
+  const Iconv converter = OpenIconv(target.c_str(), "UTF-16LE");
   const std::size_t start = out_text.size();
   out_text.resize(start + text.size() + 16);
   char* in = const_cast<char*>(reinterpret_cast<const char*>(text.data()));

@@ -7,22 +7,17 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "platform/locale.h"
+#include "platform/posix/c_library_handles.h"
 
 namespace log2plt::platform::locale {
 namespace {
 
-struct LocaleDeleter {
-  void operator()(locale_t handle) const { freelocale(handle); }
-};
-using LocaleHandle = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleDeleter>;
-
 // The locale that the environment names for a category, as setlocale would choose it; the C
 // locale when the named one is not installed.
-LocaleHandle LocaleOfCategory(const char* category_variable) {
+Locale LocaleOfCategory(const char* category_variable) {
   const char* name = nullptr;
   for (const char* variable : {"LC_ALL", category_variable, "LANG"}) {
     const char* value = std::getenv(variable);
@@ -31,32 +26,23 @@ LocaleHandle LocaleOfCategory(const char* category_variable) {
       break;
     }
   }
-  locale_t handle = newlocale(LC_ALL_MASK, name != nullptr ? name : "C", static_cast<locale_t>(0));
-  if (handle == static_cast<locale_t>(0)) {
-    handle = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-  }
-  return LocaleHandle(handle);
+  Locale chosen(newlocale(LC_ALL_MASK, name != nullptr ? name : "C", static_cast<locale_t>(0)));
+  if (!chosen) chosen.Reset(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0)));
+  return chosen;
 }
-
-struct IconvCloser {
-  iconv_t handle;
-  ~IconvCloser() {
-    if (handle != reinterpret_cast<iconv_t>(-1)) iconv_close(handle);
-  }
-};
 
 // A locale string in the locale's own character set, as UTF-16.
 std::optional<std::u16string> Decode(const char* text, locale_t handle) {
   if (text == nullptr) return std::nullopt;
-  IconvCloser converter{iconv_open("UTF-16LE", nl_langinfo_l(CODESET, handle))};
-  if (converter.handle == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  const Iconv converter = OpenIconv("UTF-16LE", nl_langinfo_l(CODESET, handle));
+  if (!converter) return std::nullopt;
   std::string input(text);
   std::string output(input.size() * 4 + 4, '\0');
   char* in = input.data();
   std::size_t in_left = input.size();
   char* out = output.data();
   std::size_t out_left = output.size();
-  if (iconv(converter.handle, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1)) {
+  if (iconv(converter.get(), &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1)) {
     return std::nullopt;
   }
   const std::size_t bytes = output.size() - out_left;
@@ -115,10 +101,10 @@ std::optional<std::u16string> Flag(bool value) { return value ? u"1" : u"0"; }
 
 std::optional<std::u16string> ReadItem(Item item) {
   if (item == kDecimalSeparator) {
-    const LocaleHandle numeric = LocaleOfCategory("LC_NUMERIC");
+    const Locale numeric = LocaleOfCategory("LC_NUMERIC");
     return Decode(nl_langinfo_l(RADIXCHAR, numeric.get()), numeric.get());
   }
-  const LocaleHandle time = LocaleOfCategory("LC_TIME");
+  const Locale time = LocaleOfCategory("LC_TIME");
   if (item >= kShortMonthName1 && item < kShortMonthName1 + 12) {
     return Decode(
         nl_langinfo_l(static_cast<nl_item>(ABMON_1 + (item - kShortMonthName1)), time.get()),
@@ -150,16 +136,15 @@ void UseUserDefaultLocale() {
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
-  static const locale_t folding = [] {
-    locale_t handle = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    return handle != static_cast<locale_t>(0)
-               ? handle
-               : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0));
+  static const Locale folding = [] {
+    Locale utf8(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0)));
+    if (!utf8) utf8.Reset(newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0)));
+    return utf8;
   }();
   for (std::size_t k = 0; k < a.size(); ++k) {
     if (a[k] == b[k]) continue;
-    if (towlower_l(static_cast<wint_t>(a[k]), folding) !=
-        towlower_l(static_cast<wint_t>(b[k]), folding)) {
+    if (towlower_l(static_cast<wint_t>(a[k]), folding.get()) !=
+        towlower_l(static_cast<wint_t>(b[k]), folding.get())) {
       return false;
     }
   }

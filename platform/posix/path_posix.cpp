@@ -15,7 +15,7 @@ std::u16string FullPath(std::u16string_view name) {
     folder.resize(folder.size() * 2);
   }
   folder.resize(folder.find('\0'));
-  return JoinAndNormalise(FromUtf8(folder), name);
+  return JoinAndNormalise(FromUtf8Escaped(folder), name);
 }
 
 }  // namespace log2plt::platform::path

@@ -10,7 +10,7 @@ std::u16string ExecutablePath() {
   std::error_code error;
   const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return {};
-  return FromUtf8(path.string());
+  return FromUtf8Escaped(path.string());
 }
 
 }  // namespace log2plt::platform::program

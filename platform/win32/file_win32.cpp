@@ -2,9 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cwchar>
 #include <string>
 
+#include "base/unique_handle.h"
+#include "base/wide.h"
 #include "platform/dos_datetime.h"
 #include "platform/file.h"
 #include "platform/path.h"
@@ -12,32 +16,19 @@
 namespace log2plt::platform::file {
 namespace {
 
-class Handle {
- public:
-  Handle() = default;
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() { Close(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  Handle& operator=(Handle&& other) noexcept {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = INVALID_HANDLE_VALUE;
-    return *this;
-  }
-  HANDLE get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    const bool closed = handle_ == INVALID_HANDLE_VALUE || CloseHandle(handle_) != 0;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+struct HandleTraits {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE handle) noexcept { CloseHandle(handle); }
 };
+using Handle = UniqueHandle<HANDLE, HandleTraits>;
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+struct FindTraits {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE search) noexcept { FindClose(search); }
+};
+using Search = UniqueHandle<HANDLE, FindTraits>;
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(AsWide(text)); }
 
 Failure Failed(Failure::Step step, DWORD error) {
   return {step, std::error_code(static_cast<int>(error), std::system_category())};
@@ -46,7 +37,8 @@ Failure Failed(Failure::Step step, DWORD error) {
 // Each call moves at most this much, within the DWORD counts of ReadFile and WriteFile.
 constexpr std::size_t kIoChunk = 1u << 30;
 
-std::atomic<unsigned> temp_counter{0};
+// Whether a handle is a file on a disk, not a device (NUL, CON, COM1) or a pipe.
+bool IsDiskFile(HANDLE handle) { return GetFileType(handle) == FILE_TYPE_DISK; }
 
 }  // namespace
 
@@ -55,60 +47,157 @@ Result ReadAll(std::u16string_view name, std::string& bytes) {
   Handle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return Failed(Failure::Step::kOpen, GetLastError());
+  if (!IsDiskFile(file.get())) return Failed(Failure::Step::kOpen, ERROR_INVALID_PARAMETER);
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size)) return Failed(Failure::Step::kOpen, GetLastError());
-  // Bytes that a short read does not deliver stay zero, so the text ends where they begin.
   bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
     const auto want = static_cast<DWORD>(std::min(bytes.size() - done, kIoChunk));
-    if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr) || got == 0) break;
+    if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) {
+      return Failed(Failure::Step::kRead, GetLastError());
+    }
+    // The file ended before the size it had when it was opened: someone cut it short.
+    if (got == 0) return Failed(Failure::Step::kRead, ERROR_HANDLE_EOF);
     done += got;
   }
   return {};
 }
 
-struct Replacement::State {
-  std::wstring target;
-  std::u16string name;
-  std::wstring temp;
-  Handle target_file;  // keeps others out of an existing target until it is replaced
-  Handle out;
+namespace {
+
+// The temporary file of the save in progress, for the console control handler, which runs on a
+// thread of its own: a stopped run removes it. The lock keeps the handler and the save from
+// working on the name at the same time.
+SRWLOCK pending_lock = SRWLOCK_INIT;
+wchar_t pending_name[32768];
+bool pending = false;
+
+BOOL WINAPI RemoveTemporaryAndStop(DWORD) {
+  AcquireSRWLockExclusive(&pending_lock);
+  // The save's own handle allows the deletion; the file goes when the process closes it.
+  if (pending) DeleteFileW(pending_name);
+  // Ended here rather than by the default handler, which under Wine ends a Ctrl-C with status 0.
+  ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+}
+
+void RemoveTemporaryOnStop() {
+  static std::atomic<bool> installed{false};
+  if (!installed.exchange(true)) SetConsoleCtrlHandler(RemoveTemporaryAndStop, TRUE);
+}
+
+class PendingLock {
+ public:
+  PendingLock() { AcquireSRWLockExclusive(&pending_lock); }
+  ~PendingLock() { ReleaseSRWLockExclusive(&pending_lock); }
+  PendingLock(const PendingLock&) = delete;
+  PendingLock& operator=(const PendingLock&) = delete;
 };
 
-Replacement::Replacement() : state_(std::make_unique<State>()) {}
+// A path the long-path forms of the API take whole, beyond MAX_PATH.
+std::wstring LongPath(std::wstring path) {
+  if (path.size() < MAX_PATH - 12 || path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) {
+    return path;
+  }
+  if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
+  return L"\\\\?\\" + path;
+}
 
-Result Replacement::Open(std::u16string_view name) {
-  State& s = *state_;
-  s.name = name;
-  s.target = Wide(name);
-  const DWORD attributes = GetFileAttributesW(s.target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND) return Failed(Failure::Step::kCreate, error);
-  } else {
-    // The cases in which creating the file over the old one would be refused.
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                      FILE_ATTRIBUTE_SYSTEM)) {
-      return Failed(Failure::Step::kCreate, ERROR_ACCESS_DENIED);
+// The full name of the file that an open handle finally reaches, through every link.
+std::wstring FinalPath(HANDLE file) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFinalPathNameByHandleW(
+        file, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
     }
-    s.target_file = Handle(CreateFileW(s.target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!s.target_file) return Failed(Failure::Step::kCreate, GetLastError());
+    path.resize(length + 1);
+  }
+}
+
+}  // namespace
+
+struct Replacement::State {
+  std::wstring target;  // the file that is finally replaced
+  std::wstring temp;    // set while the temporary file exists
+  Handle target_file;   // keeps others out of an existing target until it is replaced
+  Handle out;
+  bool in_place = false;  // a device or pipe, or standard output, written as it is
+  HANDLE standard_output = INVALID_HANDLE_VALUE;
+
+  HANDLE Destination() const {
+    if (standard_output != INVALID_HANDLE_VALUE) return standard_output;
+    return in_place ? target_file.get() : out.get();
   }
 
-  const std::u16string full = path::FullPath(name);
-  const std::size_t separator = full.find_last_of(u"\\/");
-  const std::wstring folder = Wide(std::u16string_view(full).substr(0, separator + 1));
-  const std::wstring base = Wide(std::u16string_view(full).substr(separator + 1));
+  Result OpenTarget(std::u16string_view name);
+  Result CreateTemporary();
+  void RemoveTemporary() {
+    PendingLock lock;
+    out.Reset();
+    DeleteFileW(temp.c_str());
+    temp.clear();
+    pending = false;
+  }
+};
+
+// Opens what the name finally denotes: a file is checked and held for its replacement, a device
+// or pipe is written to as it is.
+Result Replacement::State::OpenTarget(std::u16string_view name) {
+  const std::wstring full = LongPath(Wide(path::FullPath(name)));
+  target_file.Reset(CreateFileW(full.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!target_file) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND) return Failed(Failure::Step::kCreate, error);
+    target = full;
+    return {};
+  }
+  if (!IsDiskFile(target_file.get())) {
+    in_place = true;
+    return {};
+  }
+  BY_HANDLE_FILE_INFORMATION facts;
+  if (!GetFileInformationByHandle(target_file.get(), &facts)) {
+    return Failed(Failure::Step::kCreate, GetLastError());
+  }
+  // The cases in which creating the file over the old one would be refused.
+  if (facts.dwFileAttributes &
+      (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) {
+    return Failed(Failure::Step::kCreate, ERROR_ACCESS_DENIED);
+  }
+  target = FinalPath(target_file.get());
+  if (target.empty()) target = full;
+  return {};
+}
+
+// The temporary name is short and of fixed length, so that the longest name a folder takes can
+// still be saved.
+Result Replacement::State::CreateTemporary() {
+  RemoveTemporaryOnStop();
+  const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
+  static std::atomic<unsigned> counter{0};
   for (;;) {
-    const unsigned number = GetCurrentProcessId() * 7919u + GetTickCount() + temp_counter++;
-    std::wstring temp = folder + L"~" + base + L"." + std::to_wstring(number) + L".tmp";
-    s.out = Handle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (s.out) {
-      s.temp = std::move(temp);
+    wchar_t number[9];
+    std::swprintf(
+        number, 9, L"%08x",
+        static_cast<unsigned>(GetCurrentProcessId() * 7919u + GetTickCount()) + counter++);
+    std::wstring name = folder + L"~log2plt-" + number + L".tmp";
+    {
+      PendingLock lock;
+      out.Reset(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (out && name.size() < std::size(pending_name)) {
+        std::wcscpy(pending_name, name.c_str());
+        pending = true;
+      }
+    }
+    if (out) {
+      temp = std::move(name);
       return {};
     }
     const DWORD error = GetLastError();
@@ -118,18 +207,33 @@ Result Replacement::Open(std::u16string_view name) {
   }
 }
 
-Replacement::~Replacement() {
-  if (!state_->temp.empty()) {
-    state_->out.Close();
-    DeleteFileW(state_->temp.c_str());
+Replacement::Replacement() : state_(std::make_unique<State>()) {}
+
+Result Replacement::Open(std::u16string_view name) {
+  State& s = *state_;
+  if (auto failure = s.OpenTarget(name)) return failure;
+  if (s.in_place) return {};
+  return s.CreateTemporary();
+}
+
+Result Replacement::OpenStandardOutput() {
+  state_->standard_output = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (state_->standard_output == nullptr) state_->standard_output = INVALID_HANDLE_VALUE;
+  if (state_->standard_output == INVALID_HANDLE_VALUE) {
+    return Failed(Failure::Step::kWrite, ERROR_INVALID_HANDLE);
   }
+  return {};
+}
+
+Replacement::~Replacement() {
+  if (!state_->temp.empty()) state_->RemoveTemporary();
 }
 
 Result Replacement::Write(std::string_view bytes) {
   while (!bytes.empty()) {
     const auto want = static_cast<DWORD>(std::min(bytes.size(), kIoChunk));
     DWORD written = 0;
-    if (!WriteFile(state_->out.get(), bytes.data(), want, &written, nullptr)) {
+    if (!WriteFile(state_->Destination(), bytes.data(), want, &written, nullptr)) {
       return Failed(Failure::Step::kWrite, GetLastError());
     }
     if (written != want) return Failed(Failure::Step::kWrite, ERROR_DISK_FULL);
@@ -140,15 +244,17 @@ Result Replacement::Write(std::string_view bytes) {
 
 Result Replacement::Commit() {
   State& s = *state_;
-  if (!FlushFileBuffers(s.out.get()) || !s.out.Close()) {
-    return Failed(Failure::Step::kWrite, GetLastError());
-  }
-  s.target_file.Close();
+  if (s.in_place || s.standard_output != INVALID_HANDLE_VALUE) return {};
+  if (!FlushFileBuffers(s.out.get())) return Failed(Failure::Step::kWrite, GetLastError());
+  s.out.Reset();
+  s.target_file.Reset();
+  PendingLock lock;
   if (!MoveFileExW(s.temp.c_str(), s.target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return Failed(Failure::Step::kCreate, GetLastError());
   }
   s.temp.clear();
+  pending = false;
   return {};
 }
 
@@ -163,9 +269,8 @@ bool IsExistingFile(std::u16string_view name) {
   }
   // The name's own facts are out of reach; its folder's listing may still show it.
   WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW(wide.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
+  const Search search(FindFirstFileW(wide.c_str(), &found));
+  if (!search) return false;
   return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -173,13 +278,19 @@ std::uint32_t LastWriteDosDateTime(std::u16string_view name) {
   const std::wstring wide = Wide(name);
   Handle file(CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return kNoDosDateTime;
+  if (!file || !IsDiskFile(file.get())) return kNoDosDateTime;
   FILETIME written;
   FILETIME local;
+  SYSTEMTIME local_time;
   WORD date = 0;
   WORD time = 0;
   if (!GetFileTime(file.get(), nullptr, nullptr, &written) ||
-      !FileTimeToLocalFileTime(&written, &local) || !FileTimeToDosDateTime(&local, &date, &time)) {
+      !FileTimeToLocalFileTime(&written, &local) || !FileTimeToSystemTime(&local, &local_time)) {
+    return kNoDosDateTime;
+  }
+  // Wine's FileTimeToDosDateTime packs later years too, wrapped into the 7 bits of the year.
+  if (local_time.wYear < 1980 || local_time.wYear > 2107 ||
+      !FileTimeToDosDateTime(&local, &date, &time)) {
     return kNoDosDateTime;
   }
   return static_cast<std::uint32_t>(date) << 16 | time;

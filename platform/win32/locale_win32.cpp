@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/wide.h"
 #include "platform/locale.h"
 
 namespace log2plt::platform::locale {
@@ -8,16 +9,14 @@ std::optional<std::u16string> ReadItem(Item item) {
   wchar_t buffer[256];
   const int length = GetLocaleInfoW(GetThreadLocale(), item, buffer, 256);
   if (length <= 0) return std::nullopt;
-  return std::u16string(reinterpret_cast<const char16_t*>(buffer),
-                        static_cast<std::size_t>(length - 1));
+  return std::u16string(FromWide(std::wstring_view(buffer, static_cast<std::size_t>(length - 1))));
 }
 
 void UseUserDefaultLocale() { SetThreadLocale(LOCALE_USER_DEFAULT); }
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                        reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
-                        reinterpret_cast<const wchar_t*>(b.data()),
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, AsWide(a.data()),
+                        static_cast<int>(a.size()), AsWide(b.data()),
                         static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 

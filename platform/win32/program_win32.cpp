@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/wide.h"
 #include "platform/program.h"
 
 namespace log2plt::platform::program {
@@ -12,7 +13,7 @@ std::u16string ExecutablePath() {
         GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
     if (length < buffer.size()) {
-      return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), length);
+      return std::u16string(FromWide(std::wstring_view(buffer.data(), length)));
     }
     buffer.resize(buffer.size() * 2);
   }

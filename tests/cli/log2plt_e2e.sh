@@ -99,6 +99,12 @@ run -f --date 2009-08-12 -o same.log same.log
 expect 0 "" "output over input"
 cmp -s same.log "$cases/moscow_crlf.plt" || fail "the log was not replaced by its track"
 
+# -o - writes the track to standard output, and asks nothing.
+echo old >-
+"${emulator[@]}" "$program" --date 2009-08-12 -o - day1.log </dev/null >stdout.plt 2>err.txt
+cmp -s stdout.plt "$cases/moscow_crlf.plt" || fail "-o - did not write the track: $(<err.txt)"
+[[ $(cat ./-) == old ]] || fail "-o - wrote a file named -"
+
 # A Russian user: Cyrillic month names, saved in code page 1251.
 LANG=ru_RU.UTF-8 run -f --date 2009-08-12 -o ru.plt day1.log
 expect 0 "" "Russian locale"
@@ -120,6 +126,124 @@ if ! $windows; then
   [[ $(cat full.plt) == old ]] || fail "a failed save changed the old file"
   ls -A | grep -q '^\.full' && fail "a failed save left its temporary file"
 
+  golden=$cases/moscow_crlf.plt
+  shim=${LOG2PLT_FAULT_SHIM:-}
+  [[ -f $shim ]] || fail "no fault shim in LOG2PLT_FAULT_SHIM"
+  # Runs log2plt with faults of tests/platform/fault_shim.cpp: run_faulty VARIABLE=VALUE... -- ARGS
+  run_faulty() {
+    local faults=()
+    while [[ $1 != -- ]]; do faults+=("$1") && shift; done
+    shift
+    out=$(env LD_PRELOAD="$shim" "${faults[@]}" "$program" "$@" </dev/null 2>err.txt)
+    status=$?
+    err=$(<err.txt)
+  }
+  # A hang fails the test (status 124) instead of stopping it.
+  run_guarded() {
+    out=$(timeout 10 "$program" "$@" </dev/null 2>err.txt)
+    status=$?
+    err=$(<err.txt)
+  }
+
+  # A disk that fails while the log is read: no track, and the reason.
+  run_faulty LOG2PLT_FAULT_READ=error:100 -- -f --date 2009-08-12 -o read.plt day1.log
+  expect 1 'log2plt: *Cannot read file "*/day1.log". Input/output error.' "failing read"
+  [[ -e read.plt ]] && fail "a failing read wrote a track"
+
+  # A name that is not UTF-8 reaches the system as it was typed; messages show U+FFFD for it.
+  latin=$'caf\xE9'
+  cp day1.log "$latin.log"
+  run --date 2009-08-12 "$latin.log"
+  expect 0 "" "a name that is not UTF-8"
+  cmp -s "$latin.plt" "$golden" || fail "no track named after $latin.log"
+  run --date 2009-08-12 "${latin}2.log"
+  expect 1 $'log2plt: *Cannot open file "*/caf\uFFFD2.log". No such file or directory.' \
+    "a missing name that is not UTF-8"
+
+  # Standard output, devices and FIFOs take the track as it is, and nothing waits on a FIFO.
+  "$program" -f --date 2009-08-12 -o /dev/stdout day1.log 2>err.txt | cat >piped.plt
+  cmp -s piped.plt "$golden" || fail "-o /dev/stdout into a pipe: $(<err.txt)"
+  "$program" -f --date 2009-08-12 -o /dev/stdout day1.log >redirected.plt 2>err.txt
+  cmp -s redirected.plt "$golden" || fail "-o /dev/stdout into a file: $(<err.txt)"
+  [[ -L /dev/stdout ]] || fail "/dev/stdout is no longer a link"
+  run -f --date 2009-08-12 -o /dev/null day1.log
+  expect 0 "" "-o /dev/null"
+  [[ -c /dev/null ]] || fail "/dev/null is no longer a device"
+  mkfifo in.fifo out.fifo
+  run_guarded in.fifo
+  expect 1 "log2plt: *Invalid argument to date encode." "a FIFO input, dated"
+  sleep 10 >in.fifo &
+  writer=$!
+  run_guarded --date 2009-08-12 in.fifo
+  expect 1 'log2plt: *Cannot open file "*/in.fifo". Invalid argument.' "a FIFO input with a writer"
+  kill $writer 2>/dev/null
+  run_guarded -f --date 2009-08-12 -o out.fifo day1.log
+  expect 1 'log2plt: *Cannot create file "*/out.fifo". No such device or address.' \
+    "a FIFO output without a reader"
+  cat out.fifo >fifo.plt &
+  reader=$!
+  for ((i = 0; i < 100; i++)); do  # until the reader has opened its end
+    run_guarded -f --date 2009-08-12 -o out.fifo day1.log
+    [[ $status == 1 ]] || break
+    sleep 0.05
+  done
+  expect 0 "" "a FIFO output with a reader"
+  kill $reader 2>/dev/null
+  wait $reader
+  cmp -s fifo.plt "$golden" || fail "the FIFO's reader did not get the track"
+  ls -A | grep -q '^\.' && fail "a special file left a temporary file: $(ls -A | grep '^\.')"
+
+  # A run stopped by a signal while it saves (held at its flush) leaves the old track and no
+  # temporary file, and ends with the signal's status; with and without unnamed temporary files.
+  # (The shell's own notes about the stopped jobs go to /dev/null.)
+  for stop in "INT 130 NO_TMPFILE" "TERM 143 NO_TMPFILE" "HUP 129 NO_TMPFILE" "TERM 143 TMPFILE"; do
+    read -r signal want files <<<"$stop"
+    echo old >kept.plt
+    rm -f stopped
+    set -m  # a job of its own, or the shell would have it ignore SIGINT
+    env LD_PRELOAD="$shim" LOG2PLT_FAULT_STOP_AT_SYNC=stopped "LOG2PLT_FAULT_$files=1" \
+      "$program" -f --date 2009-08-12 -o kept.plt day1.log 2>/dev/null &
+    pid=$!
+    set +m
+    for ((i = 0; i < 500; i++)); do [[ -e stopped ]] && break || sleep 0.02; done
+    kill -s "$signal" $pid
+    for ((i = 0; i < 250; i++)); do kill -0 $pid 2>/dev/null && sleep 0.02 || break; done
+    kill -9 $pid 2>/dev/null
+    wait $pid 2>/dev/null
+    status=$?
+    [[ $status == "$want" ]] || fail "SIG$signal ($files): status $status, not $want"
+    [[ $(cat kept.plt) == old ]] || fail "SIG$signal ($files): the old track was changed"
+    ls -A | grep -q '^\.' && fail "SIG$signal ($files): left $(ls -A | grep '^\.')"
+  done 2>/dev/null
+
+  # A writable file in a folder that may not be written is refused and stays as it was. A file
+  # that the writer may not give away becomes the writer's, with its mode kept.
+  mkdir locked shared
+  echo old >locked/day1.plt
+  echo old >shared/day1.plt
+  chmod 666 locked/day1.plt shared/day1.plt
+  as_other=()
+  if [[ $(id -u) == 0 ]] && command -v setpriv >/dev/null; then
+    chmod 755 "$work"
+    chmod 777 shared
+    as_other=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  else
+    chmod 555 locked
+  fi
+  "${as_other[@]}" "$program" -f --date 2009-08-12 -o locked/day1.plt day1.log 2>err.txt
+  status=$?
+  err=$(<err.txt)
+  expect 1 'log2plt: *Cannot create file "*/locked/day1.plt". Permission denied.' \
+    "a file in a folder that may not be written"
+  [[ $(cat locked/day1.plt) == old ]] || fail "a refused save changed the file"
+  if ((${#as_other[@]})); then
+    "${as_other[@]}" "$program" -f --date 2009-08-12 -o shared/day1.plt day1.log
+    [[ $(stat -c '%u %a' shared/day1.plt) == "65534 666" ]] ||
+      fail "a file the writer may not give away: $(stat -c '%u %a' shared/day1.plt)"
+    cmp -s shared/day1.plt "$golden" || fail "a file the writer may not give away was not saved"
+  fi
+  chmod 755 locked
+
   # On a terminal the program asks, and goes on only for y.
   if command -v script >/dev/null; then
     echo old >asked.plt
@@ -129,6 +253,32 @@ if ! $windows; then
     printf 'y\n' | script -qec "$program --date 2009-08-12 -o asked.plt day1.log" /dev/null >/dev/null
     cmp -s asked.plt "$cases/moscow_crlf.plt" || fail "the answer y did not replace the file"
   fi
+fi
+
+if $windows; then
+  # Ctrl-C while the track is written: the old track stays, the temporary file goes, and the
+  # status is STATUS_CONTROL_C_EXIT (of which Wine passes on the low byte, 58).
+  { sed -n 1p day1.log; yes "$(sed -n 2p day1.log)" | head -2000000; sed -n 9p day1.log; } >huge.log
+  echo old >kept.plt
+  set -m  # a job of its own, or the shell would have it ignore SIGINT
+  "${emulator[@]}" "$program" -f --date 2009-08-12 -o kept.plt huge.log 2>/dev/null &
+  pid=$!
+  set +m
+  stopped=false
+  for ((i = 0; i < 4000; i++)); do
+    if compgen -G '~*.tmp' >/dev/null; then
+      kill -INT $pid && stopped=true
+      break
+    fi
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.005
+  done
+  wait $pid
+  status=$?
+  $stopped || fail "Ctrl-C: the save ended before it could be stopped"
+  [[ $status == 58 ]] || fail "Ctrl-C: status $status, not 58"
+  [[ $(cat kept.plt) == old ]] || fail "Ctrl-C: the old track was changed"
+  compgen -G '~*.tmp' >/dev/null && fail "Ctrl-C: the temporary file was left"
 fi
 
 # gpsbabel reads our track back with the log's coordinates and the spread times.

@@ -172,6 +172,38 @@ TEST(ConvertLogToTrack, AFailedRunLeavesTheNextOneUnaffected) {
   EXPECT_EQ(LineCount(track), 8);
 }
 
+// The fifth field is the day plus the point's time summed with a 64-bit significand. A sum in
+// double precision rounds each of these values to the other side of the seventh decimal.
+TEST(ConvertLogToTrack, SumsTheDayAndTheTimeInExtendedPrecision) {
+  const FormatSettings settings = EnglishSettings();
+  // Three points: the middle one lies at 08:03:58.5, exactly on 0.33609375 of a day.
+  LineList short_track;
+  ConvertLogToTrack(
+      ListOf({StampLine(u"08:00:00"), u"a b", u"c d", u"e f", StampLine(u"08:07:57")}), 40037,
+      short_track, settings);
+  EXPECT_EQ(LineAt(short_track, 7), u"c,d,0,500,40037.3360938,12-Aug-09,08:03:58");
+
+  // Twelve hours of 200,000 points, one every 0.216 seconds; the times run up step by step.
+  std::vector<std::u16string> log{StampLine(u"08:00:00")};
+  log.insert(log.end(), 200000, u"55.7512 37.6184");
+  log.push_back(StampLine(u"20:00:00"));
+  LineList long_track;
+  ConvertLogToTrack(ListOf(log), 40037, long_track, settings);
+  const struct {
+    int point;  // counted from 1
+    std::u16string_view fields;
+  } cases[] = {
+      {49334, u"40037.4566664,12-Aug-09,10:57:35"},
+      {57334, u"40037.4766666,12-Aug-09,11:26:23"},
+      {81334, u"40037.5366669,12-Aug-09,12:52:48"},
+      {177334, u"40037.7766681,12-Aug-09,18:38:24"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LineAt(long_track, 5 + c.point), u"55.7512,37.6184,0,500," + std::u16string(c.fields))
+        << c.point;
+  }
+}
+
 TEST(ConvertLogToTrack, ShowsOnlyTheTimeOfDayPastMidnight) {
   const LineList log = ListOf({StampLine(u"22:00:00"), u"a", u"b", u"c", StampLine(u"10:00:00")});
   FormatSettings settings = EnglishSettings();

@@ -122,6 +122,14 @@ TEST(FormatDateTimePattern, WritesDatesAndTimesByPattern) {
       {u"d-mmm-yy", 40000, u"6-Jul-09"},
       {u"dd-mmm-yy", -693593, u"01-Jan-01"},
       {u"dd-mmm-yy", 2958465, u"31-Dec-99"},
+      // Leap days and the turns of year and century: 2000 is a leap year, 2100 is not.
+      {u"dd-mmm-yy", 36891, u"31-Dec-00"},
+      {u"dd-mmm-yy", 36892, u"01-Jan-01"},
+      {u"dd-mmm-yy", 36586, u"01-Mar-00"},
+      {u"dd-mmm-yy", 73050, u"31-Dec-99"},
+      {u"dd-mmm-yy", 73051, u"01-Jan-00"},
+      {u"dd-mmm-yy", 73109, u"28-Feb-00"},
+      {u"dd-mmm-yy", 73110, u"01-Mar-00"},
       {u"h:mm:ss", 0.25, u"6:00:00"},
       {u"hh:mm:ss", 0.25, u"06:00:00"},
       {u"h:mm:ss AMPM", 0.25, u"6:00:00 AM"},
@@ -143,6 +151,43 @@ TEST(FormatDateTimePattern, WritesDatesAndTimesByPattern) {
   for (const auto& c : cases) {
     EXPECT_EQ(FormatDateTimePattern(c.pattern, c.value, settings), c.expected)
         << ToUtf8(c.pattern) << " " << c.value;
+  }
+}
+
+// Day values reach as far as the millisecond count fits in 64 bits, about 1.07e11 days either
+// way, far past the years that a 16-bit year field would hold.
+TEST(FormatDateTimePattern, KeepsTheCalendarOverTheWholeRangeOfDays) {
+  struct Case {
+    double value;
+    std::u16string expected;
+  };
+  // The last day of the range is 106751991167, whose millisecond count passes 2^63 at about
+  // 07:12:55.
+  const Case cases[] = {
+      {11274306, u"31-12-32767 31-Dec-67 0:00:00"},
+      {11274307, u"01-01-32768 01-Jan-68 0:00:00"},
+      {11274307 + 59, u"29-02-32768 29-Feb-68 0:00:00"},
+      {11274307 + 365, u"31-12-32768 31-Dec-68 0:00:00"},
+      {12000000, u"18-11-34754 18-Nov-54 0:00:00"},
+      {2147483647.5, u"10-07-5881510 10-Jul-10 12:00:00"},
+      {106751991167.25, u"15-08-292278924 15-Aug-24 6:00:00"},
+      {106751991167.296875, u"15-08-292278924 15-Aug-24 7:07:30"},
+      {-1.25, u"29-12-1899 29-Dec-99 6:00:00"},
+      {-693593, u"01-01-0001 01-Jan-01 0:00:00"},
+      // Before 0001-01-01 no month name exists: the date fields print as zeros.
+      {-693594, u"00-00-0000 00--00 0:00:00"},
+      {-106751991167.25, u"00-00-0000 00--00 6:00:00"},
+  };
+  const FormatSettings settings = EnglishSettings();
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatDateTimePattern(u"dd-mm-yyyy dd-mmm-yy h:mm:ss", c.value, settings), c.expected)
+        << c.value;
+  }
+  // One step past either end cannot be counted in milliseconds.
+  for (const double outside : {106751991167.5, -106751991167.5, 1e300}) {
+    EXPECT_EQ(ErrorText([&] { FormatDateTimePattern(u"dd-mmm-yy", outside, settings); }),
+              u"Invalid floating point operation")
+        << outside;
   }
 }
 

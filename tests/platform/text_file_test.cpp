@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "base/error.h"
@@ -12,9 +13,14 @@
 #include "tests/platform/file_test_support.h"
 
 #ifndef _WIN32
+#include <dlfcn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #endif
 
 namespace log2plt {
@@ -52,6 +58,25 @@ std::vector<fs::path> FolderEntries(const fs::path& folder) {
     entries.push_back(entry.path().filename());
   return entries;
 }
+
+#ifndef _WIN32
+// Faults of the system from tests/platform/fault_shim.cpp, preloaded by CTest; set for the life
+// of this object.
+class InjectedFault {
+ public:
+  InjectedFault(const char* variable, const std::string& value) : variable_(variable) {
+    EXPECT_NE(dlsym(RTLD_DEFAULT, "log2plt_fault_shim_loaded"), nullptr)
+        << "run through CTest, which preloads the fault shim";
+    setenv(variable_, value.c_str(), 1);
+  }
+  ~InjectedFault() { unsetenv(variable_); }
+  InjectedFault(const InjectedFault&) = delete;
+  InjectedFault& operator=(const InjectedFault&) = delete;
+
+ private:
+  const char* variable_;
+};
+#endif
 
 // The tests run with LANG=ru_RU.UTF-8: the ANSI code page is 1251.
 TEST(SaveLineList, WritesEachLineWithCrLfInTheAnsiCodePage) {
@@ -165,7 +190,125 @@ TEST(Replacement, LeavesTheTargetAsItWasUntilCommitted) {
   EXPECT_EQ(FolderEntries(folder.path()), std::vector<fs::path>{"day1.plt"});
 }
 
+// The longest name a folder takes, 255 bytes, must be savable: the temporary name may not be
+// longer than the target's. Without unnamed temporary files too (POSIX), where the temporary
+// file has a name for the whole save.
+TEST(SaveLineList, SavesUnderTheLongestName) {
+  TempFolder folder;
+  const fs::path file = folder / (std::string(251, 'n') + ".plt");
+  const std::vector<fs::path> only_target{file.filename()};
+  WriteBytes(file, "old");
+  SaveLineList(ListOf({u"a"}), Name(file));
+  EXPECT_EQ(ReadBytes(file), "a\r\n");
+  EXPECT_EQ(FolderEntries(folder.path()), only_target);
 #ifndef _WIN32
+  InjectedFault no_tmpfile("LOG2PLT_FAULT_NO_TMPFILE", "1");
+  SaveLineList(ListOf({u"b"}), Name(file));
+  EXPECT_EQ(ReadBytes(file), "b\r\n");
+  {
+    platform::file::Replacement abandoned;
+    ASSERT_FALSE(abandoned.Open(Name(file)));
+    ASSERT_FALSE(abandoned.Write("c"));
+    EXPECT_EQ(FolderEntries(folder.path()).size(), 2u);
+  }
+  EXPECT_EQ(ReadBytes(file), "b\r\n");
+  EXPECT_EQ(FolderEntries(folder.path()), only_target);
+#endif
+}
+
+// A device takes the track as it is: nothing is created beside it and it stays a device.
+TEST(SaveLineList, WritesToADeviceAsItIs) {
+#ifdef _WIN32
+  const std::u16string device = u"NUL";
+#else
+  const std::u16string device = u"/dev/null";
+#endif
+  TempFolder folder;
+  const fs::path before = fs::current_path();
+  fs::current_path(folder.path());
+  EXPECT_EQ(ErrorOf([&] { SaveLineList(ListOf({u"a"}), device); }), u"(no error)");
+  fs::current_path(before);
+  EXPECT_TRUE(FolderEntries(folder.path()).empty());
+#ifndef _WIN32
+  struct stat facts;
+  ASSERT_EQ(lstat("/dev/null", &facts), 0);
+  EXPECT_TRUE(S_ISCHR(facts.st_mode));
+#endif
+}
+
+#ifndef _WIN32
+// A link is written through to the file that it finally names, whatever the chain; the links
+// stay links, and a dangling one brings its file into being.
+TEST(SaveLineList, WritesThroughLinksToTheFileTheyName) {
+  TempFolder folder;
+  fs::create_directories(folder / "sub");
+  fs::create_directories(folder / "other");
+  WriteBytes(folder / "other" / "real.plt", "old");
+  fs::create_symlink("sub/next.plt", folder / "chain.plt");  // relative to the link's folder
+  fs::create_symlink("../other/real.plt", folder / "sub" / "next.plt");
+  fs::create_symlink(folder / "other" / "new.plt", folder / "dangling.plt");
+  fs::create_symlink("other", folder / "folder.plt");
+  fs::create_symlink("loop.plt", folder / "loop.plt");
+
+  const struct {
+    const char* link;
+    fs::path target;
+  } cases[] = {
+      {"chain.plt", folder / "other" / "real.plt"},
+      {"dangling.plt", folder / "other" / "new.plt"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(IsExistingFile(Name(folder / c.link))) << c.link;
+    SaveLineList(ListOf({u"new"}), Name(folder / c.link));
+    EXPECT_EQ(ReadBytes(c.target), "new\r\n") << c.link;
+  }
+  for (const char* link : {"chain.plt", "dangling.plt", "folder.plt", "loop.plt"}) {
+    EXPECT_TRUE(fs::is_symlink(folder / link)) << link;
+  }
+  EXPECT_TRUE(fs::is_symlink(folder / "sub" / "next.plt"));
+  EXPECT_EQ(FolderEntries(folder / "other").size(), 2u);
+  EXPECT_EQ(FolderEntries(folder / "sub").size(), 1u);
+
+  EXPECT_FALSE(IsExistingFile(Name(folder / "folder.plt")));
+  for (const char* refused : {"folder.plt", "loop.plt"}) {
+    EXPECT_TRUE(ErrorOf([&] { SaveLineList(ListOf({u"a"}), Name(folder / refused)); })
+                    .starts_with(u"Cannot create file \"" +
+                                 platform::path::FullPath(Name(folder / refused)) + u"\". "))
+        << refused;
+  }
+  EXPECT_EQ(FolderEntries(folder.path()).size(), 6u);
+}
+
+// A replaced file keeps its mode, and its owner and group where the process may set them (root
+// here, which may); its other hard-linked names keep the old content.
+TEST(SaveLineList, KeepsWhatTheUserSetOnTheFile) {
+  TempFolder folder;
+  const fs::path file = folder / "day1.plt";
+  const fs::path other_name = folder / "copy.plt";
+  WriteBytes(file, "old");
+  fs::create_hard_link(file, other_name);
+  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+  }
+  for (const char* fault : {"", "LOG2PLT_FAULT_NO_TMPFILE"}) {
+    std::optional<InjectedFault> injected;
+    if (*fault != '\0') injected.emplace(fault, "1");
+    SaveLineList(ListOf({u"new"}), Name(file));
+    EXPECT_EQ(ReadBytes(file), "new\r\n");
+    EXPECT_EQ(ReadBytes(other_name), "old");
+    struct stat facts;
+    ASSERT_EQ(stat(file.c_str(), &facts), 0);
+    EXPECT_EQ(facts.st_mode & 07777, 0640u) << fault;
+    EXPECT_EQ(facts.st_nlink, 1u);
+    if (root) {
+      EXPECT_EQ(facts.st_uid, 65534u) << fault;
+      EXPECT_EQ(facts.st_gid, 65534u) << fault;
+    }
+  }
+}
+
 // A disk that fills up part-way: the old file stays whole and no temporary file is left.
 TEST(SaveLineList, AFailedWriteLeavesTheTargetAsItWas) {
   TempFolder folder;
@@ -210,6 +353,29 @@ TEST(LoadLineList, ReadsTheFileAndKeepsTheOldTextWhenItCannot) {
   EXPECT_EQ(LineAt(list, 0), u"\u0416x");
 }
 
+#ifndef _WIN32
+// A disk that fails part-way through the log, or a log cut short while it is read, never gives a
+// shorter track: the load fails and the list keeps what it had.
+TEST(LoadLineList, FailsWhenAReadFailsOrEndsEarly) {
+  TempFolder folder;
+  const fs::path file = folder / "day1.log";
+  WriteBytes(file, std::string(70000, 'x') + "\r\nlast line\r\n");
+  const std::u16string expected = u"Cannot read file \"" + platform::path::FullPath(Name(file)) +
+                                  u"\". " + platform::SystemErrorText(EIO);
+  for (const char* fault : {"error:0", "error:65536", "short:5", "short:70011"}) {
+    LineList list(u"previous");
+    std::u16string message;
+    {
+      InjectedFault injected("LOG2PLT_FAULT_READ", fault);
+      message = ErrorOf([&] { LoadLineList(list, Name(file)); });
+    }
+    EXPECT_EQ(message, expected) << fault;
+    EXPECT_EQ(LineCount(list), 1) << fault;
+    EXPECT_EQ(LineAt(list, 0), u"previous") << fault;
+  }
+}
+#endif
+
 TEST(IsExistingFile, AnswersForFilesOnly) {
   TempFolder folder;
   const fs::path file = folder / "a.plt";
@@ -246,8 +412,16 @@ TEST(LastWriteDateTime, FailsForWhatItCannotDate) {
   const fs::path old_file = folder / "old.log";
   WriteBytes(old_file, "x");
   testing::SetLastWriteUtc(old_file, UtcOfLocal(315532800 - 1));
+  // After 2107 too, which a packed DOS date cannot hold and must not wrap into an earlier year.
+  const fs::path late_file = folder / "late.log";
+  const fs::path far_file = folder / "far.log";
+  WriteBytes(late_file, "x");
+  WriteBytes(far_file, "x");
+  testing::SetLastWriteUtc(late_file, UtcOfLocal(4354819200));  // 2108-01-01 00:00:00
+  testing::SetLastWriteUtc(far_file, UtcOfLocal(5693371200));   // 2150-06-01 12:00:00
   for (const std::u16string& name :
-       {Name(old_file), Name(folder / "missing.log"), std::u16string(), Name(folder.path())}) {
+       {Name(old_file), Name(late_file), Name(far_file), Name(folder / "missing.log"),
+        std::u16string(), Name(folder.path())}) {
     EXPECT_EQ(ErrorOf([&] { LastWriteDateTime(name); }), u"Invalid argument to date encode")
         << ToUtf8(name);
   }

@@ -1,0 +1,28 @@
+#include "convert/point_line.h"
+
+#include "convert/value_format.h"
+
+namespace log2plt {
+
+PointLineFormat::PointLineFormat(double day, const FormatSettings& settings)
+    : day_(day),
+      settings_(settings),
+      number_pattern_(u"0.######0"),
+      time_pattern_(settings.long_time_pattern),
+      date_field_(u",") {
+  AppendDateTimePattern(date_field_, u"dd-mmm-yy", day, settings);
+  date_field_ += u',';
+}
+
+bool PointLineFormat::PrintsOnlyNarrowTexts() const {
+  return FitsInByte(date_field_) && settings_.decimal_separator <= 0xFF &&
+         time_pattern_.PrintsOnlyNarrowTexts(settings_);
+}
+
+std::size_t PointLineFormat::FixedPartBound() const {
+  return 64 + date_field_.size() +
+         2 * (settings_.long_time_pattern.size() + settings_.am_designator.size() +
+              settings_.pm_designator.size());
+}
+
+}  // namespace log2plt

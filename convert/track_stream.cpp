@@ -1,0 +1,330 @@
+#include "convert/track_stream.h"
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/error.h"
+#include "convert/ansi_settings.h"
+#include "convert/ascii_append.h"
+#include "convert/float_policy.h"
+#include "convert/line_list.h"
+#include "convert/log_scan.h"
+#include "convert/point_line.h"
+#include "convert/track_header.h"
+#include "convert/value_format.h"
+
+namespace log2plt {
+namespace {
+
+constexpr std::size_t kScanBuffer = 1 << 20;
+
+// One thread suffices: the scan keeps up with reading from the page cache (as fast as wc -l).
+LogFacts ScanLog(LogSource& log) {
+  LogScan scan;
+  std::string buffer(kScanBuffer, '\0');
+  while (const std::size_t got = log.Read(buffer.data(), buffer.size())) {
+    scan.Feed(std::string_view(buffer.data(), got));
+    if (scan.RuledOut()) break;
+  }
+  return scan.Finish();
+}
+
+double ParseStampOfHead(std::string_view head, const FormatSettings& settings) {
+  const std::string_view stamp = head.size() < 15 ? std::string_view() : head.substr(14, 8);
+  return ParseTimeOfDay(std::u16string(stamp.begin(), stamp.end()), settings);
+}
+
+// What the second pass needs of the whole log.
+struct TrackPlan {
+  std::uint64_t line_count;
+  std::int32_t point_count;
+  double start_time;
+  long double step;
+};
+
+// Bytes read from the log: room is added without being filled first, since a read fills it.
+class ReadBuffer {
+ public:
+  char* data() noexcept { return bytes_.get(); }
+  const char* data() const noexcept { return bytes_.get(); }
+  std::size_t size() const noexcept { return size_; }
+  bool empty() const noexcept { return size_ == 0; }
+  std::string_view view() const noexcept { return {bytes_.get(), size_}; }
+  void clear() noexcept { size_ = 0; }
+  void resize(std::size_t size) {
+    if (size > capacity_) {
+      const std::size_t capacity = std::max(size, 2 * capacity_);
+      std::unique_ptr<char[]> bytes(new char[capacity]);
+      if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+      bytes_ = std::move(bytes);
+      capacity_ = capacity;
+    }
+    size_ = size;
+  }
+  void assign(std::string_view bytes) {
+    resize(bytes.size());
+    if (!bytes.empty()) std::memcpy(bytes_.get(), bytes.data(), bytes.size());
+  }
+  void swap(ReadBuffer& other) noexcept {
+    std::swap(bytes_, other.bytes_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+  }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// A piece of the log, whole lines only, and the track lines made from it.
+struct Chunk {
+  ReadBuffer input;
+  std::uint64_t first_line = 0;  // index of the piece's first line in the log
+  double first_time = 0;         // running time of its first point
+  TextBuffer<char> output;
+  std::exception_ptr error;
+  bool done = false;
+};
+
+void FormatChunk(Chunk& chunk, const TrackPlan& plan, const PointLineFormat& format) {
+  chunk.output.clear();
+  const char* p = chunk.input.data();
+  const char* const end = p + chunk.input.size();
+  std::uint64_t line = chunk.first_line;
+  double t = chunk.first_time;
+  const auto last_point = static_cast<std::uint64_t>(plan.point_count);
+  while (p < end) {
+    const auto* found =
+        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* line_end = found != nullptr ? found : end;
+    std::string_view text(p, static_cast<std::size_t>(line_end - p));
+    p = line_end + 1;
+    if (line >= 1 && line <= last_point) {
+      if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+      format.Append(chunk.output, text.substr(0, kLineReadLimit), line == 1, t);
+      AppendAscii(chunk.output, "\r\n", 2);
+      t = NextPointTime(t, plan.step);
+    }
+    ++line;
+  }
+}
+
+// Workers that format chunks on every processor; each puts the floating-point policy in force
+// first, since threads start with the platform's own precision.
+class FormatWorkers {
+ public:
+  FormatWorkers(unsigned count, const TrackPlan& plan, const PointLineFormat& format)
+      : plan_(plan), format_(format) {
+    for (unsigned k = 0; k < count; ++k) threads_.emplace_back([this] { Work(); });
+  }
+  ~FormatWorkers() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& thread : threads_) thread.join();
+  }
+
+  void Submit(Chunk& chunk) {
+    {
+      std::lock_guard lock(mutex_);
+      chunk.done = false;
+      queue_.push_back(&chunk);
+    }
+    wake_.notify_one();
+  }
+
+  void WaitFor(Chunk& chunk) {
+    std::unique_lock lock(mutex_);
+    finished_.wait(lock, [&] { return chunk.done; });
+    if (chunk.error) std::rethrow_exception(chunk.error);
+  }
+
+ private:
+  void Work() {
+    ApplyFloatingPointPolicy();
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      if (queue_.empty()) return;
+      Chunk* chunk = queue_.front();
+      queue_.pop_front();
+      lock.unlock();
+      try {
+        FormatChunk(*chunk, plan_, format_);
+      } catch (...) {
+        chunk->error = std::current_exception();
+      }
+      lock.lock();
+      chunk->done = true;
+      finished_.notify_all();
+    }
+  }
+
+  const TrackPlan& plan_;
+  const PointLineFormat& format_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable finished_;
+  std::deque<Chunk*> queue_;
+  bool stopping_ = false;
+  std::vector<std::thread> threads_;
+};
+
+// Reads the log again in pieces of whole lines and gives each the place of its first point.
+class ChunkReader {
+ public:
+  ChunkReader(LogSource& log, const TrackPlan& plan, std::size_t chunk_bytes)
+      : log_(log), plan_(plan), chunk_bytes_(chunk_bytes), t_(plan.start_time) {}
+
+  // Fills the chunk with the next whole lines (the log's last line may lack its break); false
+  // when nothing is left.
+  bool Fill(Chunk& chunk) {
+    chunk.input.swap(carry_);
+    carry_.clear();
+    bool has_line_feed = false;
+    while (!at_end_ && !(has_line_feed && chunk.input.size() >= chunk_bytes_)) {
+      const std::size_t had = chunk.input.size();
+      const std::size_t want = had < chunk_bytes_ ? chunk_bytes_ - had : chunk_bytes_;
+      chunk.input.resize(had + want);
+      const std::size_t got = log_.Read(chunk.input.data() + had, want);
+      chunk.input.resize(had + got);
+      if (got == 0) at_end_ = true;
+      has_line_feed = has_line_feed || chunk.input.view().find('\n', had) != std::string_view::npos;
+    }
+    if (!at_end_) {
+      const std::size_t last = chunk.input.view().rfind('\n');
+      carry_.assign(chunk.input.view().substr(last + 1));
+      chunk.input.resize(last + 1);
+    }
+    if (chunk.input.empty()) return false;
+    Place(chunk);
+    return true;
+  }
+
+  bool Done() const { return at_end_ && carry_.empty(); }
+
+  std::uint64_t LinesRead() const { return next_line_; }
+
+ private:
+  // The chunk's first line and the running time of its first point, replayed point by point.
+  void Place(Chunk& chunk) {
+    chunk.first_line = next_line_;
+    chunk.first_time = t_;
+    const std::string_view input = chunk.input.view();
+    std::uint64_t lines = static_cast<std::uint64_t>(std::count(input.begin(), input.end(), '\n'));
+    if (!input.empty() && input.back() != '\n') ++lines;
+    const auto last_point = static_cast<std::uint64_t>(plan_.point_count);
+    const std::uint64_t from = std::max<std::uint64_t>(next_line_, 1);
+    const std::uint64_t to = std::min(next_line_ + lines, last_point + 1);
+    for (std::uint64_t point = from; point < to; ++point) t_ = NextPointTime(t_, plan_.step);
+    next_line_ += lines;
+    if (next_line_ > plan_.line_count) log_.FailChanged();
+  }
+
+  LogSource& log_;
+  const TrackPlan& plan_;
+  std::size_t chunk_bytes_;
+  ReadBuffer carry_;
+  bool at_end_ = false;
+  std::uint64_t next_line_ = 0;
+  double t_;
+};
+
+void WritePoints(LogSource& log, const TrackPlan& plan, const PointLineFormat& format,
+                 TrackSink& track, const StreamOptions& options) {
+  unsigned workers = options.workers;
+  if (workers == 0) workers = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::unique_ptr<Chunk>> chunks;
+  for (unsigned k = 0; k < 2 * workers + 1; ++k) chunks.push_back(std::make_unique<Chunk>());
+
+  // The running time is replayed on this thread: it too needs the policy's precision.
+  ApplyFloatingPointPolicy();
+  log.Rewind();
+  ChunkReader reader(log, plan, std::max<std::size_t>(options.chunk_bytes, 1));
+  FormatWorkers pool(workers, plan, format);
+  std::size_t submitted = 0;
+  std::size_t written = 0;
+  bool more = true;
+  try {
+    while (more || written < submitted) {
+      if (more && submitted - written < chunks.size()) {
+        Chunk& chunk = *chunks[submitted % chunks.size()];
+        if (reader.Fill(chunk)) {
+          pool.Submit(chunk);
+          ++submitted;
+        }
+        more = !reader.Done();
+        continue;
+      }
+      Chunk& oldest = *chunks[written % chunks.size()];
+      pool.WaitFor(oldest);
+      track.Write(oldest.output.view());
+      ++written;
+    }
+  } catch (...) {
+    // The workers still hold chunks; let them finish before the chunks go.
+    for (; written < submitted; ++written) {
+      try {
+        pool.WaitFor(*chunks[written % chunks.size()]);
+      } catch (...) {
+      }
+    }
+    throw;
+  }
+  if (reader.LinesRead() != plan.line_count) log.FailChanged();
+}
+
+}  // namespace
+
+StreamOutcome StreamLogToTrack(LogSource& log, double day, const FormatSettings& settings,
+                               const std::function<TrackSink&()>& open_track,
+                               const StreamOptions& options) {
+  const LogFacts facts = ScanLog(log);
+  if (!facts.streamable) return StreamOutcome::kNotStreamable;
+  constexpr std::uint64_t kMostLines = std::numeric_limits<std::int32_t>::max();
+  if (facts.line_count > kMostLines) {
+    throw Error(FillTemplate(u"Text has more than %s lines", {FormatInteger(kMostLines)}));
+  }
+  const std::optional<FormatSettings> ansi = SettingsInAnsiBytes(settings);
+  if (!ansi) return StreamOutcome::kNotStreamable;
+
+  // The conversion's own checks, in its order, before anything is written.
+  TrackPlan plan{};
+  plan.line_count = facts.line_count;
+  plan.start_time = ParseStampOfHead(facts.first_line_head, settings);
+  const double end_time = ParseStampOfHead(facts.last_line_head, settings);
+  plan.point_count = static_cast<std::int32_t>(facts.line_count) - 2;
+  const long double span =
+      std::fabs(static_cast<long double>(end_time) - static_cast<long double>(plan.start_time));
+  plan.step = DivideExtended(span, static_cast<long double>(std::int64_t{plan.point_count} - 1));
+  std::string header;
+  AppendTrackHeader(header, plan.point_count);
+  if (plan.point_count <= 0) {
+    open_track().Write(header);
+    return StreamOutcome::kConverted;
+  }
+  // Made before the track is opened: a day without a date text fails here.
+  const PointLineFormat format(day, *ansi);
+  if (!format.PrintsOnlyNarrowTexts()) return StreamOutcome::kNotStreamable;
+
+  TrackSink& track = open_track();
+  track.Write(header);
+  WritePoints(log, plan, format, track, options);
+  return StreamOutcome::kConverted;
+}
+
+}  // namespace log2plt

@@ -1,0 +1,25 @@
+#pragma once
+// Owners for the C library's conversion descriptors and locale objects.
+
+#include <iconv.h>
+#include <locale.h>
+
+#include "base/unique_handle.h"
+
+namespace log2plt::platform {
+
+struct IconvTraits {
+  static iconv_t Invalid() noexcept { return reinterpret_cast<iconv_t>(-1); }
+  static void Close(iconv_t converter) noexcept { iconv_close(converter); }
+};
+using Iconv = UniqueHandle<iconv_t, IconvTraits>;
+// A converter from the encoding `from` to `to`; empty when iconv does not know either.
+inline Iconv OpenIconv(const char* to, const char* from) { return Iconv(iconv_open(to, from)); }
+
+struct LocaleTraits {
+  static locale_t Invalid() noexcept { return static_cast<locale_t>(0); }
+  static void Close(locale_t locale) noexcept { freelocale(locale); }
+};
+using Locale = UniqueHandle<locale_t, LocaleTraits>;
+
+}  // namespace log2plt::platform

@@ -1,0 +1,294 @@
+// The streaming conversion against the exact one: random logs, every chunk size and worker
+// count, must give the same track bytes and the same errors.
+
+#include "convert/track_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "base/error.h"
+#include "base/utf.h"
+#include "convert/convert_log_to_track.h"
+#include "convert/float_policy.h"
+#include "convert/line_list.h"
+#include "convert/text_codec.h"
+#include "convert/text_file.h"
+
+namespace log2plt {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MemoryLog : public LogSource {
+ public:
+  explicit MemoryLog(std::string bytes, std::size_t piece = 1 << 20)
+      : bytes_(std::move(bytes)), piece_(piece) {}
+  std::size_t Read(char* buffer, std::size_t size) override {
+    const std::size_t n = std::min({size, piece_, bytes_.size() - at_});
+    std::memcpy(buffer, bytes_.data() + at_, n);
+    at_ += n;
+    return n;
+  }
+  void Rewind() override {
+    at_ = 0;
+    ++rewinds_;
+    if (change_on_rewind_) bytes_ += "extra line\r\n";
+  }
+  [[noreturn]] void FailChanged() override { throw Error(u"changed"); }
+
+  bool change_on_rewind_ = false;
+  int rewinds_ = 0;
+
+ private:
+  std::string bytes_;
+  std::size_t piece_;
+  std::size_t at_ = 0;
+};
+
+class StringSink : public TrackSink {
+ public:
+  void Write(std::string_view bytes) override { bytes_ += bytes; }
+  std::string bytes_;
+  bool opened_ = false;
+};
+
+FormatSettings EnglishSettings() {
+  FormatSettings settings;
+  settings.am_designator = u"AM";
+  settings.pm_designator = u"PM";
+  settings.long_time_pattern = u"h:mm:ss AMPM";
+  return settings;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The exact way: load, convert, save; the saved bytes, or the error's message.
+std::string ExactTrack(const std::string& log, double day, const FormatSettings& settings) {
+  LineList in;
+  LineList out;
+  AssignFileBytes(in, log);
+  try {
+    ConvertLogToTrack(in, day, out, settings);
+  } catch (const Error& error) {
+    return "error: " + std::string(error.what());
+  }
+  const fs::path file = fs::temp_directory_path() / "log2plt-stream-test.plt";
+  SaveLineList(out, file.u16string());
+  std::string bytes = ReadFile(file);
+  fs::remove(file);
+  return bytes;
+}
+
+// The loaded log converted straight into a sink, as log2plt does when no list need hold the track.
+std::string WrittenTrack(const std::string& log, double day, const FormatSettings& settings) {
+  LineList in;
+  AssignFileBytes(in, log);
+  StringSink sink;
+  try {
+    WriteTrackOfLog(in, day, settings, [&]() -> TrackSink& {
+      sink.opened_ = true;
+      return sink;
+    });
+  } catch (const Error& error) {
+    EXPECT_FALSE(sink.opened_) << "an error after the track was opened";
+    return "error: " + std::string(error.what());
+  }
+  return sink.bytes_;
+}
+
+std::string StreamedTrack(const std::string& log, double day, const FormatSettings& settings,
+                          const StreamOptions& options, std::size_t piece) {
+  MemoryLog source(log, piece);
+  StringSink sink;
+  try {
+    const StreamOutcome outcome = StreamLogToTrack(
+        source, day, settings,
+        [&]() -> TrackSink& {
+          sink.opened_ = true;
+          return sink;
+        },
+        options);
+    if (outcome == StreamOutcome::kNotStreamable) return "not streamable";
+  } catch (const Error& error) {
+    EXPECT_FALSE(sink.opened_) << "an error after the track was opened";
+    return "error: " + std::string(error.what());
+  }
+  return sink.bytes_;
+}
+
+std::string StampLine(std::mt19937& random, const char* stamp) {
+  std::string line = "$GPLOG,000001,";
+  line += stamp;
+  if (random() % 2) line += ",A,extra words";
+  return line;
+}
+
+std::string RandomWordLine(std::mt19937& random) {
+  std::string line;
+  const int words = static_cast<int>(random() % 5);
+  for (int w = 0; w < words; ++w) {
+    line.append(random() % 3, ' ');
+    const int length = static_cast<int>(random() % 12);
+    for (int k = 0; k < length; ++k) line += "0123456789.,-\tAbc"[random() % 17];
+  }
+  if (random() % 50 == 0) line.append(5000 + random() % 200, 'x');  // beyond the read limit
+  line.append(random() % 3, ' ');
+  return line;
+}
+
+std::string RandomLog(std::mt19937& random) {
+  static const char* const kStamps[] = {"06:12:07", "17:45:31", "23:00:00", "01:00:00",
+                                        "08:00:00", "8:00",     "12:3x:56", ""};
+  const int lines = static_cast<int>(random() % 40);
+  const bool lf_only = random() % 3 == 0;
+  std::string log;
+  for (int i = 0; i < lines; ++i) {
+    std::string line = (i == 0 || i == lines - 1) ? StampLine(random, kStamps[random() % 8])
+                                                  : RandomWordLine(random);
+    log += line;
+    const bool last = i == lines - 1;
+    if (!last || random() % 2) log += (lf_only || random() % 7 == 0) ? "\n" : "\r\n";
+  }
+  return log;
+}
+
+TEST(StreamLogToTrack, GivesTheExactTracksBytesAndErrors) {
+  std::mt19937 random(20091208);
+  const FormatSettings settings = EnglishSettings();
+  int converted = 0;
+  for (int round = 0; round < 600; ++round) {
+    const std::string log = RandomLog(random);
+    const double day = random() % 25 == 0 ? 2e11 : 40037 + static_cast<double>(random() % 3000);
+    const std::string expected = ExactTrack(log, day, settings);
+    StreamOptions options;
+    options.chunk_bytes = std::size_t{1} << (random() % 14);
+    options.workers = 1 + static_cast<unsigned>(random() % 3);
+    const std::size_t piece = 1 + random() % 300;
+    const std::string streamed = StreamedTrack(log, day, settings, options, piece);
+    ASSERT_EQ(WrittenTrack(log, day, settings), expected) << "log: " << log;
+    ASSERT_EQ(streamed, expected) << "log: " << log << "\nchunk " << options.chunk_bytes
+                                  << ", workers " << options.workers << ", piece " << piece;
+    converted += expected.rfind("error", 0) != 0;
+  }
+  EXPECT_GT(converted, 200);
+}
+
+std::string Utf16LeFile(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  return bytes;
+}
+
+// Logs and settings that the streaming path leaves alone: wide texts, a signature, Latin-1 and
+// Cyrillic month names, more than one piece of output.
+TEST(WriteTrackOfLog, GivesTheSavedTracksBytes) {
+  FormatSettings german = EnglishSettings();
+  german.short_month_names[2] = u"M\u00e4r";
+  FormatSettings russian = EnglishSettings();
+  russian.short_month_names[2] = u"\u043c\u0430\u0440.";
+  std::string many = "$GPLOG,000001,06:00:00\r\n";
+  for (int i = 0; i < 40000; ++i) many += "55.1234567 37.1234567 caf\xC3\xA9\r\n";
+  many += "$GPLOG,000001,18:00:00\r\n";
+  const std::string logs[] = {
+      "\xEF\xBB\xBF$GPLOG,000001,08:00:00\r\n\xD0\xB0 b\r\nc d\r\n$GPLOG,000001,09:00:00\r\n",
+      Utf16LeFile(u"$GPLOG,000001,08:00:00\r\n\u0430 b\r\nc\r\n$GPLOG,000001,09:00:00"),
+      "\xEF\xBB\xBF" + many,
+  };
+  for (const FormatSettings& settings : {EnglishSettings(), german, russian}) {
+    for (const std::string& log : logs) {
+      EXPECT_EQ(WrittenTrack(log, 40250, settings), ExactTrack(log, 40250, settings));
+    }
+  }
+}
+
+TEST(StreamLogToTrack, LeavesWhatItCannotStreamToTheExactWay) {
+  const FormatSettings settings = EnglishSettings();
+  const std::string stamps = "$GPLOG,000001,08:00:00\r\na b\r\nc d\r\n$GPLOG,000001,09:00:00\r\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xEF\xBB\xBF", ""}, {"\xFF\xFE", ""}, {"", "caf\xE9\r\n"}, {std::string("a\0b\r\n", 5), ""},
+      {"a\rb\r\n", ""},     {"", "\r"},
+  };
+  for (const auto& [before, after] : cases) {
+    std::string log = before;
+    log.append(stamps).append(after);
+    EXPECT_EQ(StreamedTrack(log, 40037, settings, {}, 1 << 20), "not streamable") << log;
+  }
+  // Month names and designators that the code page cannot hold also keep to the exact way.
+  FormatSettings foreign = settings;
+  foreign.short_month_names[7].assign(1, u'\u6708');
+  EXPECT_EQ(StreamedTrack(stamps, 40037, foreign, {}, 1 << 20), "not streamable");
+}
+
+// This middle point lies on 08:03:58.5, exactly 0.33609375 of a day, where a sum with less than
+// a 64-bit significand rounds the value to the other side of its seventh decimal. Threads may
+// start with another precision (Windows' own threads start with 53 bits); every worker puts the
+// policy in force itself.
+TEST(StreamLogToTrack, FormatsOnWorkersWithTheFullSignificand) {
+  ApplyFloatingPointPolicy();
+  const std::string log =
+      "$GPLOG,000001,08:00:00\r\na b\r\nc d\r\ne f\r\n$GPLOG,000001,08:07:57\r\n";
+  StreamOptions options;
+  options.chunk_bytes = 1;
+  options.workers = 2;
+  const std::string track = StreamedTrack(log, 40037, EnglishSettings(), options, 1 << 20);
+  EXPECT_NE(track.find("\r\nc,d,0,500,40037.3360938,12-Aug-09,8:03:58 AM\r\n"), std::string::npos)
+      << track;
+}
+
+// A log of 2^31 empty lines, made up as it is read.
+class EndlessBreaks : public LogSource {
+ public:
+  std::size_t Read(char* buffer, std::size_t size) override {
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(size, left_));
+    std::memset(buffer, '\n', n);
+    left_ -= n;
+    return n;
+  }
+  void Rewind() override { left_ = std::uint64_t{1} << 31; }
+  [[noreturn]] void FailChanged() override { throw Error(u"changed"); }
+
+ private:
+  std::uint64_t left_ = std::uint64_t{1} << 31;
+};
+
+TEST(StreamLogToTrack, RefusesMoreLinesThanACountCanHold) {
+  EndlessBreaks log;
+  StringSink sink;
+  try {
+    StreamLogToTrack(log, 40037, EnglishSettings(), [&]() -> TrackSink& {
+      sink.opened_ = true;
+      return sink;
+    });
+    ADD_FAILURE() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.Message(), u"Text has more than 2147483647 lines");
+  }
+  EXPECT_FALSE(sink.opened_);
+}
+
+TEST(StreamLogToTrack, FailsWhenTheLogChangesBetweenThePasses) {
+  const std::string log = "$GPLOG,000001,08:00:00\r\na b\r\nc d\r\n$GPLOG,000001,09:00:00\r\n";
+  MemoryLog source(log);
+  source.change_on_rewind_ = true;
+  StringSink sink;
+  EXPECT_THROW(
+      StreamLogToTrack(source, 40037, EnglishSettings(), [&]() -> TrackSink& { return sink; }),
+      Error);
+}
+
+}  // namespace
+}  // namespace log2plt

@@ -1,0 +1,112 @@
+// Faults of the system, injected with LD_PRELOAD where no real disk or kernel would show them on
+// demand. Each is off until its variable is set, in the environment or by the test itself:
+//
+//   LOG2PLT_FAULT_READ=error:N   reads of a regular file fail with EIO from byte N on
+//   LOG2PLT_FAULT_READ=short:N   a regular file ends after N bytes, whatever its size
+//   LOG2PLT_FAULT_NO_TMPFILE=1   the file system has no unnamed temporary files (O_TMPFILE)
+//   LOG2PLT_FAULT_STOP_AT_SYNC=F fdatasync creates the file F and then waits for a signal
+
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdarg.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+template <class Function>
+Function Next(const char* name) {
+  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+bool IsRegularFile(int fd) {
+  struct stat facts;
+  return fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode);
+}
+
+// How many bytes of a read may pass; -1 for all of them.
+ssize_t ReadAllowed(int fd, size_t count) {
+  const char* fault = std::getenv("LOG2PLT_FAULT_READ");
+  if (fault == nullptr || !IsRegularFile(fd)) return -1;
+  const char* colon = std::strchr(fault, ':');
+  if (colon == nullptr) return -1;
+  const off_t limit = std::atoll(colon + 1);
+  const off_t at = lseek(fd, 0, SEEK_CUR);
+  if (at < limit)
+    return static_cast<ssize_t>(std::min<off_t>(static_cast<off_t>(count), limit - at));
+  if (std::strncmp(fault, "error", 5) == 0) {
+    errno = EIO;
+    return -2;
+  }
+  return 0;
+}
+
+bool RefuseTemporaryFile(int flags) {
+  return (flags & O_TMPFILE) == O_TMPFILE && std::getenv("LOG2PLT_FAULT_NO_TMPFILE") != nullptr;
+}
+
+mode_t ModeOf(int flags, va_list arguments) {
+  return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(arguments, mode_t) : 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Tests look for this to make sure the faults they ask for can happen.
+int log2plt_fault_shim_loaded = 1;
+
+ssize_t read(int fd, void* buffer, size_t count) {
+  static auto next = Next<ssize_t (*)(int, void*, size_t)>("read");
+  const ssize_t allowed = ReadAllowed(fd, count);
+  if (allowed == -2) return -1;
+  if (allowed == 0) return 0;
+  return next(fd, buffer, allowed > 0 ? static_cast<size_t>(allowed) : count);
+}
+
+int open(const char* name, int flags, ...) {
+  static auto next = Next<int (*)(const char*, int, ...)>("open");
+  va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = ModeOf(flags, arguments);
+  va_end(arguments);
+  if (RefuseTemporaryFile(flags)) {
+    errno = EOPNOTSUPP;
+    return -1;
+  }
+  return next(name, flags, mode);
+}
+
+int openat(int folder, const char* name, int flags, ...) {
+  static auto next = Next<int (*)(int, const char*, int, ...)>("openat");
+  va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = ModeOf(flags, arguments);
+  va_end(arguments);
+  if (RefuseTemporaryFile(flags)) {
+    errno = EOPNOTSUPP;
+    return -1;
+  }
+  return next(folder, name, flags, mode);
+}
+
+int open64(const char* name, int flags, ...) __attribute__((alias("open")));
+int openat64(int folder, const char* name, int flags, ...) __attribute__((alias("openat")));
+
+int fdatasync(int fd) {
+  static auto next = Next<int (*)(int)>("fdatasync");
+  if (const char* marker = std::getenv("LOG2PLT_FAULT_STOP_AT_SYNC")) {
+    static auto open_file = Next<int (*)(const char*, int, ...)>("open");
+    close(open_file(marker, O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    for (;;) pause();
+  }
+  return next(fd);
+}
+
+}  // extern "C"
