@@ -1,8 +1,12 @@
 // The button's conversion run, driven through the real window: the file it writes, the question
 // before an overwrite, the beep, and the errors it shows.
 
+#include "app/conversion_run.h"
+
 #include <QPushButton>
 #include <QTest>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "app/qt/text.h"
@@ -171,6 +175,35 @@ TEST_F(ConversionRunTest, AnUnwritableOutputFailsAfterTheConversionAndKeepsItsLi
   form_->FilenameEditOut->setText(output_);
   Click();
   EXPECT_EQ(ReadFileBytes(output_), expected_);
+}
+
+// A log far beyond a day's streams past the window's lists, to the same track that the lists
+// would give.
+TEST_F(ConversionRunTest, AHugeLogGivesTheTrackOfTheListsWithoutFillingThem) {
+  std::string log = "20090812 log  08:00:00 start\r\n";
+  const std::string point = "55.7512345678 37.6184567890 some more words of the line\r\n";
+  while (log.size() < (17u << 20)) log += point;
+  log += "20090812 log  20:00:00 end\r\n";
+  WriteFileBytes(input_, log);
+  SetLastWriteTime(input_, 2009, 8, 12, 18, 30);
+  Click();
+  EXPECT_EQ(LineCount(form_->MemoIn), 0);
+  EXPECT_EQ(LineCount(form_->MemoOut), 0);
+  EXPECT_EQ(dialogs_.beeps, 1);
+
+  const QString by_lists = folder_ / QStringLiteral("by_lists.plt");
+  LineList memo_in;
+  LineList memo_out;
+  ConversionRun run;
+  run.beep = [] {};
+  run.memo_in = &memo_in;
+  run.memo_out = &memo_out;
+  run.stream_from_bytes = std::numeric_limits<std::uint64_t>::max();
+  FormatSettings settings = LoadFormatSettings();
+  RunConversion(settings, {input_.toStdU16String(), by_lists.toStdU16String()}, run);
+  EXPECT_GT(LineCount(memo_out), 300000);
+  const std::string track = ReadFileBytes(output_);
+  EXPECT_TRUE(track == ReadFileBytes(by_lists)) << "the streamed track differs";
 }
 
 TEST_F(ConversionRunTest, EnterAndSpaceOnTheFocusedButtonRunItButEnterInAFieldDoesNot) {
