@@ -21,20 +21,22 @@ awk -v n="$lines" 'BEGIN {
   }
   printf "$GPLOG,000002,17:45:31,A,end of the day\r\n"
 }' >"$work/day.log"
-# Both systems give the German locale alike, so the two tracks must match byte for byte.
-export LANG=de_DE.UTF-8 LC_ALL=
+# Both systems give the German locale alike, so the two tracks must match byte for byte; the
+# timing itself is read in the C locale.
+export LANG=C LC_ALL=
+german=(env LANG=de_DE.UTF-8)
 
 # The server stays up across the runs, as it does for a user; its output is not ours.
 wineserver -p >/dev/null 2>&1 </dev/null || true
-wine "$windows" -f "$work/day.log" -o "$work/windows.plt" </dev/null
-"$linux" -f "$work/day.log" -o "$work/linux.plt"
+"${german[@]}" wine "$windows" -f "$work/day.log" -o "$work/windows.plt" </dev/null
+"${german[@]}" "$linux" -f "$work/day.log" -o "$work/linux.plt"
 cmp "$work/windows.plt" "$work/linux.plt" || echo "the two builds wrote different tracks"
 
 seconds() { /usr/bin/time -f '%e' -o "$work/t" "$@" </dev/null >/dev/null 2>&1; cat "$work/t"; }
 : >"$work/runs.txt"
 for _ in $(seq "$runs"); do
-  l=$(seconds "$linux" -f "$work/day.log" -o "$work/linux.plt")
-  w=$(seconds wine "$windows" -f "$work/day.log" -o "$work/windows.plt")
+  l=$(seconds "${german[@]}" "$linux" -f "$work/day.log" -o "$work/linux.plt")
+  w=$(seconds "${german[@]}" wine "$windows" -f "$work/day.log" -o "$work/windows.plt")
   echo "$l $w" >>"$work/runs.txt"
 done
 awk '{ l[NR] = $1; w[NR] = $2; r[NR] = $2 / ($1 > 0 ? $1 : 1e-9) }
