@@ -65,6 +65,68 @@ Result ReadAll(std::u16string_view name, std::string& bytes) {
   return {};
 }
 
+struct Reader::State {
+  Handle file;
+  std::uint64_t size = 0;
+};
+
+Reader::Reader() : state_(std::make_unique<State>()) {}
+Reader::~Reader() = default;
+
+Result Reader::Open(std::u16string_view name) {
+  const std::wstring wide = Wide(name);
+  Handle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return Failed(Failure::Step::kOpen, GetLastError());
+  if (!IsDiskFile(file.get())) return Failed(Failure::Step::kOpen, ERROR_INVALID_PARAMETER);
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size)) return Failed(Failure::Step::kOpen, GetLastError());
+  state_->file = std::move(file);
+  state_->size = static_cast<std::uint64_t>(size.QuadPart);
+  return {};
+}
+
+Result Reader::Read(char* buffer, std::size_t size, std::size_t& got) {
+  DWORD n = 0;
+  const auto want = static_cast<DWORD>(std::min(size, kIoChunk));
+  if (!ReadFile(state_->file.get(), buffer, want, &n, nullptr)) {
+    got = 0;
+    return Failed(Failure::Step::kRead, GetLastError());
+  }
+  got = n;
+  return {};
+}
+
+Result Reader::Rewind() {
+  LARGE_INTEGER zero{};
+  if (!SetFilePointerEx(state_->file.get(), zero, nullptr, FILE_BEGIN)) {
+    return Failed(Failure::Step::kRead, GetLastError());
+  }
+  return {};
+}
+
+std::uint64_t Reader::Size() const { return state_->size; }
+
+namespace {
+
+bool IdentityOf(std::u16string_view name, BY_HANDLE_FILE_INFORMATION& facts) {
+  const std::wstring wide = Wide(name);
+  // No access asked: the identity is readable even while another program holds the file.
+  Handle file(CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && GetFileInformationByHandle(file.get(), &facts);
+}
+
+}  // namespace
+
+bool IsSameFile(std::u16string_view a, std::u16string_view b) {
+  BY_HANDLE_FILE_INFORMATION first, second;
+  return IdentityOf(a, first) && IdentityOf(b, second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
+}
+
 namespace {
 
 // The temporary file of the save in progress, for the console control handler, which runs on a
