@@ -244,47 +244,114 @@ class ChunkReader {
   double t_;
 };
 
+// Writes the formatted chunks in order on a thread of its own, so that reading and formatting go
+// on while a write waits for the disk. Chunk k lives in slot k mod the number of slots.
+class OrderedWriter {
+ public:
+  OrderedWriter(TrackSink& track, FormatWorkers& pool, std::vector<std::unique_ptr<Chunk>>& slots)
+      : track_(track), pool_(pool), slots_(slots), thread_([this] { WriteInOrder(); }) {}
+  ~OrderedWriter() {
+    Stop();
+    thread_.join();
+  }
+
+  // Waits for a free slot: the chunk that last used it is written. Nothing when writing failed.
+  Chunk* NextFreeSlot() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return stopped_ || submitted_ - written_ < slots_.size(); });
+    if (stopped_) return nullptr;
+    return slots_[submitted_ % slots_.size()].get();
+  }
+  // The chunk in the slot that NextFreeSlot gave is with the workers.
+  void Submitted() {
+    std::lock_guard lock(mutex_);
+    ++submitted_;
+    changed_.notify_all();
+  }
+  // No more chunks come: waits until all are written, and throws what failed on the way.
+  void Finish() {
+    {
+      std::unique_lock lock(mutex_);
+      last_submitted_ = true;
+      changed_.notify_all();
+      changed_.wait(lock, [this] { return stopped_ || written_ == submitted_; });
+    }
+    if (error_) std::rethrow_exception(error_);
+  }
+  // Writing ends with the chunk in hand, as when reading fails.
+  void Stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  void WriteInOrder() {
+    for (;;) {
+      Chunk* chunk;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock,
+                      [this] { return stopped_ || last_submitted_ || written_ < submitted_; });
+        if (stopped_ || written_ == submitted_) return;
+        chunk = slots_[written_ % slots_.size()].get();
+      }
+      try {
+        pool_.WaitFor(*chunk);
+        track_.Write(chunk->output.view());
+      } catch (...) {
+        std::lock_guard lock(mutex_);
+        error_ = std::current_exception();
+        stopped_ = true;
+        changed_.notify_all();
+        return;
+      }
+      std::lock_guard lock(mutex_);
+      ++written_;
+      changed_.notify_all();
+    }
+  }
+
+  TrackSink& track_;
+  FormatWorkers& pool_;
+  std::vector<std::unique_ptr<Chunk>>& slots_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t submitted_ = 0;
+  std::size_t written_ = 0;
+  bool last_submitted_ = false;
+  bool stopped_ = false;
+  std::exception_ptr error_;
+  std::thread thread_;
+};
+
 void WritePoints(LogSource& log, const TrackPlan& plan, const PointLineFormat& format,
                  TrackSink& track, const StreamOptions& options) {
   unsigned workers = options.workers;
   if (workers == 0) workers = std::max(1u, std::thread::hardware_concurrency());
-  std::vector<std::unique_ptr<Chunk>> chunks;
-  for (unsigned k = 0; k < 2 * workers + 1; ++k) chunks.push_back(std::make_unique<Chunk>());
+  // Chunks outlive the workers and the writer that hold them.
+  std::vector<std::unique_ptr<Chunk>> slots;
+  for (unsigned k = 0; k < 2 * workers + 2; ++k) slots.push_back(std::make_unique<Chunk>());
 
   // The running time is replayed on this thread: it too needs the policy's precision.
   ApplyFloatingPointPolicy();
   log.Rewind();
   ChunkReader reader(log, plan, std::max<std::size_t>(options.chunk_bytes, 1));
   FormatWorkers pool(workers, plan, format);
-  std::size_t submitted = 0;
-  std::size_t written = 0;
-  bool more = true;
+  OrderedWriter writer(track, pool, slots);
   try {
-    while (more || written < submitted) {
-      if (more && submitted - written < chunks.size()) {
-        Chunk& chunk = *chunks[submitted % chunks.size()];
-        if (reader.Fill(chunk)) {
-          pool.Submit(chunk);
-          ++submitted;
-        }
-        more = !reader.Done();
-        continue;
-      }
-      Chunk& oldest = *chunks[written % chunks.size()];
-      pool.WaitFor(oldest);
-      track.Write(oldest.output.view());
-      ++written;
+    while (!reader.Done()) {
+      Chunk* chunk = writer.NextFreeSlot();
+      if (chunk == nullptr) break;  // writing failed; Finish says how
+      if (!reader.Fill(*chunk)) break;
+      pool.Submit(*chunk);
+      writer.Submitted();
     }
   } catch (...) {
-    // The workers still hold chunks; let them finish before the chunks go.
-    for (; written < submitted; ++written) {
-      try {
-        pool.WaitFor(*chunks[written % chunks.size()]);
-      } catch (...) {
-      }
-    }
+    writer.Stop();
     throw;
   }
+  writer.Finish();
   if (reader.LinesRead() != plan.line_count) log.FailChanged();
 }
 
