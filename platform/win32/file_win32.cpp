@@ -190,6 +190,7 @@ struct Replacement::State {
   Handle out;
   bool in_place = false;  // a device or pipe, or standard output, written as it is
   HANDLE standard_output = INVALID_HANDLE_VALUE;
+  std::uint64_t unflushed = 0;  // bytes of the temporary file written since its last flush
 
   HANDLE Destination() const {
     if (standard_output != INVALID_HANDLE_VALUE) return standard_output;
@@ -300,6 +301,15 @@ Result Replacement::Write(std::string_view bytes) {
     }
     if (written != want) return Failed(Failure::Step::kWrite, ERROR_DISK_FULL);
     bytes.remove_prefix(written);
+    state_->unflushed += written;
+  }
+  // A large temporary file goes to the disk as it grows, while the next bytes are being made,
+  // rather than all at the commit.
+  constexpr std::uint64_t kFlushEvery = 32 << 20;
+  if (!state_->in_place && state_->standard_output == INVALID_HANDLE_VALUE &&
+      state_->unflushed >= kFlushEvery) {
+    if (!FlushFileBuffers(state_->out.get())) return Failed(Failure::Step::kWrite, GetLastError());
+    state_->unflushed = 0;
   }
   return {};
 }
