@@ -6,22 +6,15 @@
 # RUNS (default 3) runs of each, side by side; BENCH_DIR the folder (default $TMPDIR or /tmp).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/bench/synthetic_log.sh"
 program=${1:-$root/build/linux/cli/log2plt}
 log_mb=${2:-1000}
 runs=${RUNS:-3}
 work=$(mktemp -d "${BENCH_DIR:-${TMPDIR:-/tmp}}/log2plt-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# About 35 bytes a line.
-lines=$((log_mb * 1000000 / 35))
-awk -v n="$lines" 'BEGIN {
-  printf "$GPLOG,000001,06:12:07,A,start of the day\r\n"
-  for (i = 0; i < n; ++i) {
-    printf "%.7f %.7f %.1f %d\r\n", 55.7 + (i % 99991) * 1e-6, 37.6 + (i % 99989) * 1e-6,
-      150 + (i % 500) / 10, 5 + i % 8
-  }
-  printf "$GPLOG,000002,17:45:31,A,end of the day\r\n"
-}' >"$work/day.log"
+write_synthetic_log "$log_mb" "$work/day.log"
+
 bytes=$(stat -c %s "$work/day.log")
 export LANG=C LC_ALL=
 
@@ -46,7 +39,7 @@ for _ in $(seq "$runs"); do
   measure "$program" -f "$work/day.log" >>"$work/log2plt.txt"
 done
 
-awk -v bytes="$bytes" -v out="$out_bytes" -v lines="$lines" -v runs="$runs" '
+awk -v bytes="$bytes" -v out="$out_bytes" -v lines="$point_lines" -v runs="$runs" '
   function sort(a, n,   i, j, t) { for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j-1] > a[j]; --j) { t = a[j]; a[j] = a[j-1]; a[j-1] = t } }
   FILENAME == ARGV[1] { y[++ny] = $1 }
   FILENAME == ARGV[2] { s[++ns] = $1; k[ns] = $2; if ($2 > kmax) kmax = $2 }

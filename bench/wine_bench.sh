@@ -4,6 +4,7 @@
 #   bench/wine_bench.sh [LOG_MB]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/bench/synthetic_log.sh"
 log_mb=${1:-100}
 runs=${RUNS:-3}
 linux=$root/build/linux/cli/log2plt
@@ -12,15 +13,7 @@ export WINEPREFIX=${WINEPREFIX:-$root/build/windows/wineprefix} WINEDEBUG=-all
 work=$(mktemp -d "${BENCH_DIR:-${TMPDIR:-/tmp}}/log2plt-wine-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-lines=$((log_mb * 1000000 / 35))
-awk -v n="$lines" 'BEGIN {
-  printf "$GPLOG,000001,06:12:07,A,start of the day\r\n"
-  for (i = 0; i < n; ++i) {
-    printf "%.7f %.7f %.1f %d\r\n", 55.7 + (i % 99991) * 1e-6, 37.6 + (i % 99989) * 1e-6,
-      150 + (i % 500) / 10, 5 + i % 8
-  }
-  printf "$GPLOG,000002,17:45:31,A,end of the day\r\n"
-}' >"$work/day.log"
+write_synthetic_log "$log_mb" "$work/day.log"
 # Both systems give the German locale alike, so the two tracks must match byte for byte; the
 # timing itself is read in the C locale.
 export LANG=C LC_ALL=

@@ -1,13 +1,11 @@
 #include "convert/convert_log_to_track.h"
 
-#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "convert/ansi_text.h"
 #include "convert/ascii_append.h"
-#include "convert/float_policy.h"
 #include "convert/point_line.h"
 #include "convert/track_header.h"
 #include "convert/value_format.h"
@@ -71,10 +69,7 @@ TrackPlan PlanTrack(const LineList& input, double day, const FormatSettings& set
   const int line_count = LineCount(input);
   const double end_time = ParseStampOfLine(input, line_count - 1, settings);
   plan.point_count = line_count - 2;
-  const long double span =
-      std::fabs(static_cast<long double>(end_time) - static_cast<long double>(plan.start_time));
-  // With fewer than two points the step is never used, but one point divides by zero.
-  plan.step = DivideExtended(span, static_cast<long double>(std::int64_t{plan.point_count} - 1));
+  plan.step = TimeStep(plan.start_time, end_time, plan.point_count);
   if (plan.point_count > 0) plan.format.emplace(day, settings);
   return plan;
 }

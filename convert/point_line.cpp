@@ -1,5 +1,8 @@
 #include "convert/point_line.h"
 
+#include <cmath>
+
+#include "convert/float_policy.h"
 #include "convert/value_format.h"
 
 namespace log2plt {
@@ -23,6 +26,12 @@ std::size_t PointLineFormat::FixedPartBound() const {
   return 64 + date_field_.size() +
          2 * (settings_.long_time_pattern.size() + settings_.am_designator.size() +
               settings_.pm_designator.size());
+}
+
+long double TimeStep(double start_time, double end_time, std::int32_t point_count) {
+  const long double span =
+      std::fabs(static_cast<long double>(end_time) - static_cast<long double>(start_time));
+  return DivideExtended(span, static_cast<long double>(std::int64_t{point_count} - 1));
 }
 
 }  // namespace log2plt

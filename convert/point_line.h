@@ -46,6 +46,11 @@ class PointLineFormat {
   std::u16string date_field_;  // ",dd-mmm-yy," of the day, the same on every line
 };
 
+// The step between the points: the distance between the two stamps, whatever their order, over
+// point_count - 1, with a 64-bit significand. One point divides by zero (an error); with fewer
+// the step is never used.
+long double TimeStep(double start_time, double end_time, std::int32_t point_count);
+
 // The running time of the next point: the step added with a 64-bit significand, the sum kept
 // as a double, so its rounding accumulates point by point.
 inline double NextPointTime(double t, long double step) {

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "base/error.h"
+#include "convert/ansi_text.h"
 #include "convert/convert_log_to_track.h"
 #include "convert/file_date.h"
 #include "convert/file_failure.h"
 #include "convert/text_codec.h"
 #include "convert/track_stream.h"
-#include "platform/codepage.h"
 #include "platform/file.h"
 
 namespace log2plt {
@@ -87,20 +87,16 @@ class FileTrack : public TrackSink {
 };
 
 void SaveNarrow(std::string_view text, SaveTarget& file) {
-  std::u16string wide;
   std::string bytes;
   for (std::size_t at = 0; at < text.size(); at += kSaveChunk) {
     const std::string_view chunk = text.substr(at, kSaveChunk);
-    // ASCII is the same in every ANSI code page.
+    // ASCII is the same in every ANSI code page, so it goes out without a copy.
     if (IsAscii(chunk)) {
       file.Write(chunk);
       continue;
     }
-    wide.assign(chunk.size(), u'\0');
-    std::transform(chunk.begin(), chunk.end(), wide.begin(),
-                   [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
     bytes.clear();
-    platform::codepage::AppendEncodedAnsi(bytes, wide);
+    AppendAnsiBytes(bytes, chunk);
     file.Write(bytes);
   }
 }
@@ -112,7 +108,7 @@ void SaveWide(std::u16string_view text, SaveTarget& file) {
     // A surrogate pair is converted whole.
     if (length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) ++length;
     bytes.clear();
-    platform::codepage::AppendEncodedAnsi(bytes, text.substr(0, length));
+    AppendAnsiBytes(bytes, text.substr(0, length));
     file.Write(bytes);
     text.remove_prefix(length);
   }

@@ -1,7 +1,6 @@
 #include "convert/track_stream.h"
 
 #include <algorithm>
-#include <cmath>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -375,9 +374,7 @@ StreamOutcome StreamLogToTrack(LogSource& log, double day, const FormatSettings&
   plan.start_time = ParseStampOfHead(facts.first_line_head, settings);
   const double end_time = ParseStampOfHead(facts.last_line_head, settings);
   plan.point_count = static_cast<std::int32_t>(facts.line_count) - 2;
-  const long double span =
-      std::fabs(static_cast<long double>(end_time) - static_cast<long double>(plan.start_time));
-  plan.step = DivideExtended(span, static_cast<long double>(std::int64_t{plan.point_count} - 1));
+  plan.step = TimeStep(plan.start_time, end_time, plan.point_count);
   std::string header;
   AppendTrackHeader(header, plan.point_count);
   if (plan.point_count <= 0) {
