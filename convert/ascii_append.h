@@ -2,6 +2,7 @@
 // Appending ASCII digits and texts to strings of either code unit width, for the formatters.
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,34 @@ namespace log2plt {
 // Whether every code unit of the text fits in one byte.
 inline bool FitsInByte(std::u16string_view text) {
   return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
+}
+
+// Copies a few code units the way a compiler inlines a copy of known length: words, fields and
+// texts of a line are mostly 4 to 16 bytes long, where a call to memcpy or a loop per unit costs
+// more than the copy.
+template <class Char>
+void CopyUnits(Char* target, const Char* source, std::size_t length) noexcept {
+  const std::size_t bytes = length * sizeof(Char);
+  auto* to = reinterpret_cast<unsigned char*>(target);
+  const auto* from = reinterpret_cast<const unsigned char*>(source);
+  if (bytes >= 8 && bytes <= 16) {
+    // Two copies of 8 bytes that overlap in the middle.
+    std::uint64_t head, tail;
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + bytes - 8, 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + bytes - 8, &tail, 8);
+  } else if (bytes >= 4 && bytes < 8) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + bytes - 4, 4);
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + bytes - 4, &tail, 4);
+  } else if (bytes > 16) {
+    std::memcpy(to, from, bytes);
+  } else {
+    for (std::size_t k = 0; k < bytes; ++k) to[k] = from[k];
+  }
 }
 
 // A reusable text buffer with the string operations the formatters use, all inline: the
@@ -31,13 +60,7 @@ class TextBuffer {
   }
   void append(const Char* text, std::size_t length) {
     Grow(length);
-    Char* target = units_.data() + size_;
-    // Most pieces are a few units long, where a call to memcpy costs more than the copy.
-    if (length <= 16) {
-      for (std::size_t k = 0; k < length; ++k) target[k] = text[k];
-    } else {
-      std::memcpy(target, text, length * sizeof(Char));
-    }
+    CopyUnits(units_.data() + size_, text, length);
     size_ += length;
   }
   void resize(std::size_t length) {
@@ -57,6 +80,43 @@ class TextBuffer {
   std::vector<Char> units_;
   std::size_t size_ = 0;
 };
+
+// Writes into room made beforehand, without a check per code unit: the formatters work out how
+// long a text can be, open that much room once and fill it with these.
+template <class Char>
+class UncheckedText {
+ public:
+  using value_type = Char;
+
+  explicit UncheckedText(Char* start) noexcept : start_(start), end_(start) {}
+  void operator+=(Char c) noexcept { *end_++ = c; }
+  void append(const Char* text, std::size_t length) noexcept {
+    CopyUnits(end_, text, length);
+    end_ += length;
+  }
+  void resize(std::size_t length) noexcept { end_ = start_ + length; }
+  Char* data() const noexcept { return start_; }
+  Char* end() const noexcept { return end_; }
+  std::size_t size() const noexcept { return static_cast<std::size_t>(end_ - start_); }
+
+ private:
+  Char* start_;
+  Char* end_;
+};
+
+// Makes room for up to `length` more code units at the end of `out`; CloseRoom then keeps what
+// was written there and drops the rest.
+template <class Out>
+UncheckedText<typename Out::value_type> OpenRoom(Out& out, std::size_t length) {
+  const std::size_t at = out.size();
+  out.resize(at + length);
+  return UncheckedText<typename Out::value_type>(out.data() + at);
+}
+
+template <class Out>
+void CloseRoom(Out& out, const UncheckedText<typename Out::value_type>& room) {
+  out.resize(static_cast<std::size_t>(room.end() - out.data()));
+}
 
 // Appends code units of one string type to a string of another, unit by unit.
 template <class Out, class Char>
@@ -79,42 +139,76 @@ void AppendAscii(Out& out, const char* text, std::size_t length) {
   AppendUnits(out, std::string_view(text, length));
 }
 
-// Decimal digits of `value`, zero-filled to at least `min_digits` (at most 20).
+// The number of decimal digits of `value`; none for 0.
+inline int DecimalLength(std::uint64_t value) {
+  static constexpr std::uint64_t kPowers[] = {
+      1ull,
+      10ull,
+      100ull,
+      1000ull,
+      10000ull,
+      100000ull,
+      1000000ull,
+      10000000ull,
+      100000000ull,
+      1000000000ull,
+      10000000000ull,
+      100000000000ull,
+      1000000000000ull,
+      10000000000000ull,
+      100000000000000ull,
+      1000000000000000ull,
+      10000000000000000ull,
+      100000000000000000ull,
+      1000000000000000000ull,
+      10000000000000000000ull,
+  };
+  // log10(2) is about 1233 / 4096, so this is the length or one less.
+  const int guess = (static_cast<int>(std::bit_width(value)) * 1233) >> 12;
+  return guess + (value >= kPowers[guess] ? 1 : 0);
+}
+
+// Decimal digits of `value`, zero-filled to at least `min_digits` (at most 24 digits in all),
+// written from the right into their place.
 template <class Out>
 void AppendDecimal(Out& out, std::uint64_t value, int min_digits) {
   using OutChar = typename Out::value_type;
-  if (value < 100 && min_digits >= 1 && min_digits <= 2) {  // clock fields
-    if (value >= 10 || min_digits == 2) out += static_cast<OutChar>('0' + value / 10);
-    out += static_cast<OutChar>('0' + value % 10);
-    return;
-  }
   static constexpr char kPairs[] =
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
-  char buffer[24];
-  char* end = buffer + sizeof buffer;
-  char* p = end;
+  if (value < 100 && min_digits <= 2) {  // the clock fields, without the general loop
+    const std::size_t at = out.size();
+    if (value >= 10 || min_digits == 2) {
+      out.resize(at + 2);
+      out.data()[at] = static_cast<OutChar>(kPairs[value * 2]);
+      out.data()[at + 1] = static_cast<OutChar>(kPairs[value * 2 + 1]);
+    } else if (value > 0 || min_digits == 1) {
+      out.resize(at + 1);
+      out.data()[at] = static_cast<OutChar>('0' + value);
+    }
+    return;
+  }
+  constexpr int kMostDigits = 24;
+  const int length = std::max(DecimalLength(value), std::min(min_digits, kMostDigits));
+  const std::size_t at = out.size();
+  out.resize(at + static_cast<std::size_t>(length));
+  OutChar* const first = out.data() + at;
+  OutChar* p = first + length;
   while (value >= 100) {
     const auto pair = static_cast<std::size_t>(value % 100) * 2;
     value /= 100;
-    *--p = kPairs[pair + 1];
-    *--p = kPairs[pair];
+    *--p = static_cast<OutChar>(kPairs[pair + 1]);
+    *--p = static_cast<OutChar>(kPairs[pair]);
   }
   if (value >= 10) {
     const auto pair = static_cast<std::size_t>(value) * 2;
-    *--p = kPairs[pair + 1];
-    *--p = kPairs[pair];
+    *--p = static_cast<OutChar>(kPairs[pair + 1]);
+    *--p = static_cast<OutChar>(kPairs[pair]);
   } else if (value > 0) {
-    *--p = static_cast<char>('0' + value);
+    *--p = static_cast<OutChar>('0' + value);
   }
-  while (end - p < min_digits && p > buffer) *--p = '0';
-  // Written in place: the pieces are a few digits long.
-  const auto length = static_cast<std::size_t>(end - p);
-  const std::size_t at = out.size();
-  out.resize(at + length);
-  OutChar* target = out.data() + at;
-  for (std::size_t k = 0; k < length; ++k) target[k] = static_cast<OutChar>(p[k]);
+  while (p > first) *--p = static_cast<OutChar>('0');
 }
 
 }  // namespace log2plt

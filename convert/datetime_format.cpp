@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -20,9 +21,11 @@ CivilDate DateOfDayCount(std::int64_t day_count) {
   return CivilFromDays(day_count - kUnixEpochDay);
 }
 
+}  // namespace
+
 // Every field of a date-time text comes from one millisecond count: the value times 86400000
 // with a 64-bit significand, rounded to nearest.
-struct DateTimeFields {
+struct DateTimePattern::DateTimeFields {
   CivilDate date;
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 
@@ -42,6 +45,10 @@ struct DateTimeFields {
     if (with_date) date = DateOfDayCount(day_count);
   }
 };
+
+namespace {
+
+constexpr std::size_t kLongestNumberField = 12;  // a sign and the digits of a year
 
 template <class Out>
 void AppendPadded(Out& out, int number, int digits) {
@@ -181,13 +188,55 @@ DateTimePattern::DateTimePattern(std::u16string_view pattern) {
         token.kind == Kind::kFullYear) {
       needs_date_ = true;
     }
+    switch (token.kind) {
+      case Kind::kLiteral:
+        longest_without_texts_ += token.literal.size();
+        break;
+      case Kind::kDesignator:
+        ++designator_tokens_;
+        break;
+      case Kind::kMonthName:
+        ++month_name_tokens_;
+        break;
+      case Kind::kTimeSeparator:
+      case Kind::kDesignatorLetter:
+        longest_without_texts_ += 1;
+        break;
+      default:
+        longest_without_texts_ += kLongestNumberField;
+        break;
+    }
   }
+}
+
+std::size_t DateTimePattern::LongestText(const FormatSettings& settings) const {
+  std::size_t longest = longest_without_texts_;
+  if (designator_tokens_ > 0) {
+    longest += designator_tokens_ *
+               std::max(settings.am_designator.size(), settings.pm_designator.size());
+  }
+  if (month_name_tokens_ > 0) {
+    std::size_t longest_name = 0;
+    for (const auto& name : settings.short_month_names) {
+      longest_name = std::max(longest_name, name.size());
+    }
+    longest += month_name_tokens_ * longest_name;
+  }
+  return longest;
 }
 
 template <class Out>
 void DateTimePattern::Append(Out& out, double value, const FormatSettings& settings) const {
-  using Char = typename Out::value_type;
   const DateTimeFields fields(value, needs_date_);
+  auto room = OpenRoom(out, LongestText(settings));
+  AppendFields(room, fields, settings);
+  CloseRoom(out, room);
+}
+
+template <class Out>
+void DateTimePattern::AppendFields(Out& out, const DateTimeFields& fields,
+                                   const FormatSettings& settings) const {
+  using Char = typename Out::value_type;
   for (const Token& token : tokens_) {
     switch (token.kind) {
       case Kind::kLiteral:
@@ -242,6 +291,16 @@ void DateTimePattern::Append(Out& out, double value, const FormatSettings& setti
 }
 
 void DateTimePattern::AppendTo(std::u16string& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(UncheckedText<char>& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(UncheckedText<char16_t>& out, double value,
                                const FormatSettings& settings) const {
   Append(out, value, settings);
 }

@@ -20,7 +20,12 @@ class DateTimePattern {
   void AppendTo(std::string& out, double value, const FormatSettings& settings) const;
   void AppendTo(TextBuffer<char>& out, double value, const FormatSettings& settings) const;
   void AppendTo(TextBuffer<char16_t>& out, double value, const FormatSettings& settings) const;
+  // Into room made beforehand for LongestText.
+  void AppendTo(UncheckedText<char>& out, double value, const FormatSettings& settings) const;
+  void AppendTo(UncheckedText<char16_t>& out, double value, const FormatSettings& settings) const;
   bool PrintsOnlyNarrowTexts(const FormatSettings& settings) const;
+  // The longest text the pattern gives for any value.
+  std::size_t LongestText(const FormatSettings& settings) const;
 
  private:
   enum class Kind {
@@ -47,11 +52,18 @@ class DateTimePattern {
     std::u16string literal;
   };
 
+  struct DateTimeFields;
+
   template <class Out>
   void Append(Out& out, double value, const FormatSettings& settings) const;
+  template <class Out>
+  void AppendFields(Out& out, const DateTimeFields& fields, const FormatSettings& settings) const;
 
   std::vector<Token> tokens_;
   bool needs_date_ = false;
+  std::size_t longest_without_texts_ = 0;  // all but the designators and month names
+  std::size_t designator_tokens_ = 0;
+  std::size_t month_name_tokens_ = 0;
 };
 
 }  // namespace log2plt

@@ -1,6 +1,9 @@
 #include "convert/log_scan.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "convert/line_feeds.h"
 
 namespace log2plt {
 namespace {
@@ -13,19 +16,26 @@ struct BlockFacts {
 };
 
 // One branch-free pass that the compiler vectorises: counts the LFs, gathers the bits of every
-// byte and finds NULs and CRs without their LF. The last byte's CR is judged by the caller.
+// byte and finds NULs and CRs without their LF. The last byte's CR is judged by the caller. The
+// counts are kept in runs short enough for one byte (see CountLineFeeds).
 BlockFacts ScanBlock(const unsigned char* p, std::size_t n) {
   BlockFacts facts;
   std::size_t line_feeds = 0;
   unsigned char bits = 0;
   unsigned char nul = 0;
   unsigned char lone_cr = 0;
-  for (std::size_t i = 0; i + 1 < n; ++i) {
-    const unsigned char c = p[i];
-    line_feeds += c == '\n';
-    bits |= c;
-    nul |= c == 0;
-    lone_cr |= (c == '\r') & (p[i + 1] != '\n');
+  const std::size_t last = n > 0 ? n - 1 : 0;
+  for (std::size_t start = 0; start < last; start += kByteCountRun) {
+    const std::size_t end = std::min(start + kByteCountRun, last);
+    unsigned char run_line_feeds = 0;
+    for (std::size_t i = start; i < end; ++i) {
+      const unsigned char c = p[i];
+      run_line_feeds = static_cast<unsigned char>(run_line_feeds + (c == '\n'));
+      bits |= c;
+      nul |= c == 0;
+      lone_cr |= (c == '\r') & (p[i + 1] != '\n');
+    }
+    line_feeds += run_line_feeds;
   }
   if (n > 0) {
     line_feeds += p[n - 1] == '\n';

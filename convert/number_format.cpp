@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cfloat>
 #include <cmath>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr std::size_t kMaxPatternLength = 224;
 constexpr int kSignificantDigits = 18;
+constexpr int kMaxDecimalLength = 24;  // the most digits AppendDecimal writes
 
 constexpr std::uint64_t kIntegerPowersOfTen[] = {
     1ull,
@@ -175,8 +177,20 @@ NumberPattern::NumberPattern(std::u16string_view pattern) {
 
 template <class Out>
 void NumberPattern::Append(Out& out, long double value, const FormatSettings& settings) const {
-  using Char = typename Out::value_type;
   const DecimalDigits number = DigitsOf(value);
+  // A sign, the integer digits (zeros beyond the 18th, or the pattern's zeros), the separator
+  // and the decimals.
+  const std::size_t longest = static_cast<std::size_t>(
+      2 + std::max(number.exponent, 0) + integer_zeros_ + kMaxDecimalLength + decimals_);
+  auto room = OpenRoom(out, longest);
+  AppendInRoom(room, number, value, settings);
+  CloseRoom(out, room);
+}
+
+template <class Out>
+void NumberPattern::AppendInRoom(Out& out, const DecimalDigits& number, long double value,
+                                 const FormatSettings& settings) const {
+  using Char = typename Out::value_type;
   // The digits are cut after position exponent + decimals, rounding half up on the first dropped
   // digit.
   const int cut = number.exponent + decimals_;
@@ -238,6 +252,16 @@ void NumberPattern::AppendUncutDigits(Out& out, const DecimalDigits& number,
 }
 
 void NumberPattern::AppendTo(std::u16string& out, long double value,
+                             const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void NumberPattern::AppendTo(UncheckedText<char>& out, long double value,
+                             const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void NumberPattern::AppendTo(UncheckedText<char16_t>& out, long double value,
                              const FormatSettings& settings) const {
   Append(out, value, settings);
 }

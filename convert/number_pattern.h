@@ -27,10 +27,17 @@ class NumberPattern {
   void AppendTo(std::string& out, long double value, const FormatSettings& settings) const;
   void AppendTo(TextBuffer<char>& out, long double value, const FormatSettings& settings) const;
   void AppendTo(TextBuffer<char16_t>& out, long double value, const FormatSettings& settings) const;
+  // Into room made beforehand for the longest text a value can give.
+  void AppendTo(UncheckedText<char>& out, long double value, const FormatSettings& settings) const;
+  void AppendTo(UncheckedText<char16_t>& out, long double value,
+                const FormatSettings& settings) const;
 
  private:
   template <class Out>
   void Append(Out& out, long double value, const FormatSettings& settings) const;
+  template <class Out>
+  void AppendInRoom(Out& out, const DecimalDigits& number, long double value,
+                    const FormatSettings& settings) const;
   template <class Out>
   void AppendUncutDigits(Out& out, const DecimalDigits& number,
                          const FormatSettings& settings) const;

@@ -15,17 +15,15 @@ PointLineFormat::PointLineFormat(double day, const FormatSettings& settings)
       date_field_(u",") {
   AppendDateTimePattern(date_field_, u"dd-mmm-yy", day, settings);
   date_field_ += u',';
+  // The two words' comma and ",1,500,", then the number: the date text above holds only for a
+  // day below about 1e11, so it has at most 12 integer digits, and a sign, up to 24 digits from
+  // the pattern's zeros, and the separator with 7 decimals.
+  fixed_part_bound_ = 64 + date_field_.size() + time_pattern_.LongestText(settings);
 }
 
 bool PointLineFormat::PrintsOnlyNarrowTexts() const {
   return FitsInByte(date_field_) && settings_.decimal_separator <= 0xFF &&
          time_pattern_.PrintsOnlyNarrowTexts(settings_);
-}
-
-std::size_t PointLineFormat::FixedPartBound() const {
-  return 64 + date_field_.size() +
-         2 * (settings_.long_time_pattern.size() + settings_.am_designator.size() +
-              settings_.pm_designator.size());
 }
 
 long double TimeStep(double start_time, double end_time, std::int32_t point_count) {

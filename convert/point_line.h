@@ -23,9 +23,23 @@ class PointLineFormat {
   // the altitude, day + t, the date and the time of day of t.
   template <class Out, class Char>
   void Append(Out& out, std::basic_string_view<Char> line, bool first_point, double t) const {
+    auto room = OpenRoom(out, line.size() + FixedPartBound());
+    AppendInRoom(room, line, first_point, t);
+    CloseRoom(out, room);
+  }
+
+  // Whether every text the lines take from the settings fits in one byte per code unit.
+  bool PrintsOnlyNarrowTexts() const;
+  // The longest a line can be beyond its two words, with its break.
+  std::size_t FixedPartBound() const { return fixed_part_bound_; }
+
+ private:
+  template <class OutChar, class Char>
+  void AppendInRoom(UncheckedText<OutChar>& out, std::basic_string_view<Char> line,
+                    bool first_point, double t) const {
     const long double point_value = static_cast<long double>(day_) + static_cast<long double>(t);
     AppendUnits(out, WordAtView(1, line));
-    out += static_cast<typename Out::value_type>(',');
+    out += static_cast<OutChar>(',');
     AppendUnits(out, WordAtView(2, line));
     AppendAscii(out, first_point ? ",1,500," : ",0,500,", 7);
     number_pattern_.AppendTo(out, point_value, settings_);
@@ -33,17 +47,12 @@ class PointLineFormat {
     time_pattern_.AppendTo(out, t, settings_);
   }
 
-  // Whether every text the lines take from the settings fits in one byte per code unit.
-  bool PrintsOnlyNarrowTexts() const;
-  // The longest a line can be beyond its two words.
-  std::size_t FixedPartBound() const;
-
- private:
   double day_;
   const FormatSettings& settings_;
   NumberPattern number_pattern_;
   DateTimePattern time_pattern_;
   std::u16string date_field_;  // ",dd-mmm-yy," of the day, the same on every line
+  std::size_t fixed_part_bound_;
 };
 
 // The step between the points: the distance between the two stamps, whatever their order, over

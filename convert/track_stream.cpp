@@ -17,6 +17,7 @@
 #include "convert/ansi_settings.h"
 #include "convert/ascii_append.h"
 #include "convert/float_policy.h"
+#include "convert/line_feeds.h"
 #include "convert/line_list.h"
 #include "convert/log_scan.h"
 #include "convert/point_line.h"
@@ -224,7 +225,7 @@ class ChunkReader {
     chunk.first_line = next_line_;
     chunk.first_time = t_;
     const std::string_view input = chunk.input.view();
-    std::uint64_t lines = static_cast<std::uint64_t>(std::count(input.begin(), input.end(), '\n'));
+    std::uint64_t lines = CountLineFeeds(input);
     if (!input.empty() && input.back() != '\n') ++lines;
     const auto last_point = static_cast<std::uint64_t>(plan_.point_count);
     const std::uint64_t from = std::max<std::uint64_t>(next_line_, 1);
