@@ -6,10 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <vector>
 
 namespace log2plt {
 
@@ -47,7 +47,8 @@ void CopyUnits(Char* target, const Char* source, std::size_t length) noexcept {
 }
 
 // A reusable text buffer with the string operations the formatters use, all inline: the
-// conversion builds every point line in one of these.
+// conversion builds every point line in one of these. Room it gains is not filled first, so
+// memory that is reserved but never written is never touched.
 template <class Char>
 class TextBuffer {
  public:
@@ -60,26 +61,54 @@ class TextBuffer {
   }
   void append(const Char* text, std::size_t length) {
     Grow(length);
-    CopyUnits(units_.data() + size_, text, length);
+    CopyUnits(units_.get() + size_, text, length);
     size_ += length;
   }
   void resize(std::size_t length) {
     if (length > size_) Grow(length - size_);
     size_ = length;
   }
-  Char* data() noexcept { return units_.data(); }
+  // Room for `extra` more units without another allocation.
+  void reserve_more(std::size_t extra) {
+    if (size_ + extra > capacity_) Reallocate(size_ + extra);
+  }
+  Char* data() noexcept { return units_.get(); }
   std::size_t size() const noexcept { return size_; }
-  std::basic_string_view<Char> view() const noexcept { return {units_.data(), size_}; }
+  std::basic_string_view<Char> view() const noexcept { return {units_.get(), size_}; }
 
  private:
   void Grow(std::size_t extra) {
-    if (size_ + extra > units_.size())
-      units_.resize(std::max(units_.size() * 2, size_ + extra + 256));
+    if (size_ + extra > capacity_) Reallocate(std::max(capacity_ * 2, size_ + extra + 256));
+  }
+  void Reallocate(std::size_t capacity) {
+    auto units = std::make_unique_for_overwrite<Char[]>(capacity);
+    if (size_ > 0) std::memcpy(units.get(), units_.get(), size_ * sizeof(Char));
+    units_ = std::move(units);
+    capacity_ = capacity;
   }
 
-  std::vector<Char> units_;
+  std::unique_ptr<Char[]> units_;
   std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
 };
+
+// Up to eight bytes of digits into their place.
+template <class Char>
+void CopyOrWiden(Char* target, const char* source, std::size_t length) noexcept {
+  if constexpr (sizeof(Char) == 1) {
+    if (length >= 4) {
+      std::uint32_t head, tail;
+      std::memcpy(&head, source, 4);
+      std::memcpy(&tail, source + length - 4, 4);
+      std::memcpy(target, &head, 4);
+      std::memcpy(target + length - 4, &tail, 4);
+    } else {
+      for (std::size_t k = 0; k < length; ++k) target[k] = static_cast<Char>(source[k]);
+    }
+  } else {
+    for (std::size_t k = 0; k < length; ++k) target[k] = static_cast<Char>(source[k]);
+  }
+}
 
 // Writes into room made beforehand, without a check per code unit: the formatters work out how
 // long a text can be, open that much room once and fill it with these.
@@ -168,6 +197,18 @@ inline int DecimalLength(std::uint64_t value) {
   return guess + (value >= kPowers[guess] ? 1 : 0);
 }
 
+// The eight decimal digits of a value below 10^8, leading zeros included, as ASCII in the bytes
+// of a little-endian word, first digit first: all digits at once by splitting the value into
+// lanes of 4, then 2, then 1 digit, each step one multiplication for every lane.
+inline std::uint64_t EightDigits(std::uint64_t value) {
+  std::uint64_t x = (value / 10000) | ((value % 10000) << 32);
+  const std::uint64_t hundreds = ((x * 10486) >> 20) & 0x0000007F0000007Full;  // lane / 100
+  x = ((x - hundreds * 100) << 16) + hundreds;
+  const std::uint64_t tens = ((x * 103) >> 10) & 0x000F000F000F000Full;  // lane / 10
+  x = ((x - tens * 10) << 8) + tens;
+  return x | 0x3030303030303030ull;
+}
+
 // Decimal digits of `value`, zero-filled to at least `min_digits` (at most 24 digits in all),
 // written from the right into their place.
 template <class Out>
@@ -194,6 +235,13 @@ void AppendDecimal(Out& out, std::uint64_t value, int min_digits) {
   const std::size_t at = out.size();
   out.resize(at + static_cast<std::size_t>(length));
   OutChar* const first = out.data() + at;
+  if (std::endian::native == std::endian::little && length <= 8) {
+    const std::uint64_t digits = EightDigits(value);
+    char eight[8];
+    std::memcpy(eight, &digits, 8);
+    CopyOrWiden(first, eight + 8 - length, static_cast<std::size_t>(length));
+    return;
+  }
   OutChar* p = first + length;
   while (value >= 100) {
     const auto pair = static_cast<std::size_t>(value % 100) * 2;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "convert/line_feeds.h"
+#include "convert/byte_search.h"
 
 namespace log2plt {
 namespace {

@@ -38,9 +38,10 @@ class PointLineFormat {
   void AppendInRoom(UncheckedText<OutChar>& out, std::basic_string_view<Char> line,
                     bool first_point, double t) const {
     const long double point_value = static_cast<long double>(day_) + static_cast<long double>(t);
-    AppendUnits(out, WordAtView(1, line));
+    const auto [first_word, second_word] = FirstTwoWordsView(line);
+    AppendUnits(out, first_word);
     out += static_cast<OutChar>(',');
-    AppendUnits(out, WordAtView(2, line));
+    AppendUnits(out, second_word);
     AppendAscii(out, first_point ? ",1,500," : ",0,500,", 7);
     number_pattern_.AppendTo(out, point_value, settings_);
     AppendUnits(out, std::u16string_view(date_field_));

@@ -17,7 +17,7 @@
 #include "convert/ansi_settings.h"
 #include "convert/ascii_append.h"
 #include "convert/float_policy.h"
-#include "convert/line_feeds.h"
+#include "convert/byte_search.h"
 #include "convert/line_list.h"
 #include "convert/log_scan.h"
 #include "convert/point_line.h"
@@ -28,6 +28,7 @@ namespace log2plt {
 namespace {
 
 constexpr std::size_t kScanBuffer = 1 << 20;
+constexpr std::size_t kCarryRoom = 64 << 10;  // more than the lines of any usual log
 
 // One thread suffices: the scan keeps up with reading from the page cache (as fast as wc -l).
 LogFacts ScanLog(LogSource& log) {
@@ -53,7 +54,10 @@ struct TrackPlan {
   long double step;
 };
 
-// Bytes read from the log: room is added without being filled first, since a read fills it.
+// Bytes read from the log. New memory is written once when it is allocated: some systems probe
+// a read's buffer before they fill it (Wine reads each page first), and a page that is read
+// before it is ever written is mapped twice, the second time with every processor's address
+// cache flushed.
 class ReadBuffer {
  public:
   char* data() noexcept { return bytes_.get(); }
@@ -62,24 +66,21 @@ class ReadBuffer {
   bool empty() const noexcept { return size_ == 0; }
   std::string_view view() const noexcept { return {bytes_.get(), size_}; }
   void clear() noexcept { size_ = 0; }
+  void reserve(std::size_t capacity) {
+    if (capacity <= capacity_) return;
+    std::unique_ptr<char[]> bytes(new char[capacity]);
+    std::memset(bytes.get(), 0, capacity);
+    if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+    bytes_ = std::move(bytes);
+    capacity_ = capacity;
+  }
   void resize(std::size_t size) {
-    if (size > capacity_) {
-      const std::size_t capacity = std::max(size, 2 * capacity_);
-      std::unique_ptr<char[]> bytes(new char[capacity]);
-      if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
-      bytes_ = std::move(bytes);
-      capacity_ = capacity;
-    }
+    if (size > capacity_) reserve(std::max(size, 2 * capacity_));
     size_ = size;
   }
   void assign(std::string_view bytes) {
     resize(bytes.size());
     if (!bytes.empty()) std::memcpy(bytes_.get(), bytes.data(), bytes.size());
-  }
-  void swap(ReadBuffer& other) noexcept {
-    std::swap(bytes_, other.bytes_);
-    std::swap(size_, other.size_);
-    std::swap(capacity_, other.capacity_);
   }
 
  private:
@@ -92,6 +93,7 @@ class ReadBuffer {
 struct Chunk {
   ReadBuffer input;
   std::uint64_t first_line = 0;  // index of the piece's first line in the log
+  std::uint64_t line_count = 0;
   double first_time = 0;         // running time of its first point
   TextBuffer<char> output;
   std::exception_ptr error;
@@ -100,15 +102,20 @@ struct Chunk {
 
 void FormatChunk(Chunk& chunk, const TrackPlan& plan, const PointLineFormat& format) {
   chunk.output.clear();
+  // Room for the whole piece at once, so that the track lines are never copied to grow. The
+  // bound counts each line at its longest; it is capped for logs of very short lines, which
+  // may then grow the room once or twice.
+  const std::uint64_t longest =
+      chunk.input.size() + chunk.line_count * (format.FixedPartBound() + 2);
+  chunk.output.reserve_more(static_cast<std::size_t>(
+      std::min<std::uint64_t>(longest, 3 * std::uint64_t{chunk.input.size()} + (1 << 20))));
   const char* p = chunk.input.data();
   const char* const end = p + chunk.input.size();
   std::uint64_t line = chunk.first_line;
   double t = chunk.first_time;
   const auto last_point = static_cast<std::uint64_t>(plan.point_count);
   while (p < end) {
-    const auto* found =
-        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* line_end = found != nullptr ? found : end;
+    const char* line_end = FindByte(p, end, '\n');
     std::string_view text(p, static_cast<std::size_t>(line_end - p));
     p = line_end + 1;
     if (line >= 1 && line <= last_point) {
@@ -193,7 +200,9 @@ class ChunkReader {
   // Fills the chunk with the next whole lines (the log's last line may lack its break); false
   // when nothing is left.
   bool Fill(Chunk& chunk) {
-    chunk.input.swap(carry_);
+    // Each chunk keeps its own memory, sized once for a piece and the line the last one cut.
+    chunk.input.reserve(chunk_bytes_ + kCarryRoom);
+    chunk.input.assign(carry_.view());
     carry_.clear();
     bool has_line_feed = false;
     while (!at_end_ && !(has_line_feed && chunk.input.size() >= chunk_bytes_)) {
@@ -227,6 +236,7 @@ class ChunkReader {
     const std::string_view input = chunk.input.view();
     std::uint64_t lines = CountLineFeeds(input);
     if (!input.empty() && input.back() != '\n') ++lines;
+    chunk.line_count = lines;
     const auto last_point = static_cast<std::uint64_t>(plan_.point_count);
     const std::uint64_t from = std::max<std::uint64_t>(next_line_, 1);
     const std::uint64_t to = std::min(next_line_ + lines, last_point + 1);

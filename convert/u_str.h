@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "convert/byte_search.h"
 
 namespace log2plt {
 
@@ -41,6 +44,31 @@ template <class Char>
 std::basic_string_view<Char> WordAtView(std::int32_t k, std::basic_string_view<Char> s) {
   const std::basic_string_view<Char> tail = TailFromWordView(k, s);
   return tail.substr(0, tail.find(Char(' ')));
+}
+
+template <class Char>
+const Char* FindUnit(const Char* p, const Char* end, Char unit) {
+  if constexpr (sizeof(Char) == 1) {
+    return FindByte(p, end, unit);
+  } else {
+    while (p < end && *p != unit) ++p;
+    return p;
+  }
+}
+
+// Words 1 and 2 in one pass, the same as WordAtView(1, s) and WordAtView(2, s).
+template <class Char>
+std::pair<std::basic_string_view<Char>, std::basic_string_view<Char>> FirstTwoWordsView(
+    std::basic_string_view<Char> s) {
+  const Char* p = s.data();
+  const Char* const end = p + s.size();
+  while (p < end && *p == Char(' ')) ++p;
+  const Char* const first_end = FindUnit(p, end, Char(' '));
+  const std::basic_string_view<Char> first(p, static_cast<std::size_t>(first_end - p));
+  p = first_end;
+  while (p < end && *p == Char(' ')) ++p;
+  const Char* const second_end = FindUnit(p, end, Char(' '));
+  return {first, std::basic_string_view<Char>(p, static_cast<std::size_t>(second_end - p))};
 }
 
 }  // namespace log2plt

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "convert/byte_search.h"
+
 namespace log2plt {
 namespace {
 
@@ -40,6 +47,49 @@ TEST(UStr, EmptyAndBlankTextsHaveNoWords) {
   }
   EXPECT_EQ(TailFromWord(1, u" q "), u"q");
   EXPECT_EQ(TailFromWord(2, u" q "), u"");
+}
+
+// The one-pass cut gives the words of the word-at rule, in both code unit widths.
+TEST(UStr, FirstTwoWordsMatchTheWordAtRule) {
+  const std::string lines[] = {
+      "",          " ",           "a",           "a b",          "  a  b  ",
+      "a \t b",    "ab\tcd ef",   "a b c",       "a ",           " a",
+      "a  ",       "   b c  d",   "1234567890 1234567890123456789 x",
+      "x         y"};
+  for (const std::string& line : lines) {
+    const std::u16string wide(line.begin(), line.end());
+    const auto [first, second] = FirstTwoWordsView(std::string_view(line));
+    EXPECT_EQ(first, WordAtView(1, std::string_view(line))) << line;
+    EXPECT_EQ(second, WordAtView(2, std::string_view(line))) << line;
+    const auto [wide_first, wide_second] = FirstTwoWordsView(std::u16string_view(wide));
+    EXPECT_EQ(wide_first, WordAt(1, wide)) << line;
+    EXPECT_EQ(wide_second, WordAt(2, wide)) << line;
+  }
+}
+
+// Eight bytes are tested at a time: the byte is found wherever it stands in a word, before,
+// after and beside other candidates, and never past the end.
+TEST(UStr, FindsAndCountsBytesAtEveryPosition) {
+  for (std::size_t size = 0; size <= 40; ++size) {
+    for (std::size_t at = 0; at <= size; ++at) {
+      std::string text(size, 'x');
+      if (at < size) text[at] = '\n';
+      if (at + 3 < size) text[at + 3] = '\n';
+      // Bytes that differ from the one sought in a single bit, and one with the high bit.
+      if (at > 0) text[at - 1] = '\x0b';
+      if (at > 1) text[at - 2] = '\x8a';
+      const char* begin = text.data();
+      const char* end = begin + size;
+      EXPECT_EQ(FindByte(begin, end, '\n') - begin, static_cast<std::ptrdiff_t>(at))
+          << size << " " << at;
+      const std::uint64_t expected = static_cast<std::uint64_t>(
+          std::count(text.begin(), text.end(), '\n'));
+      EXPECT_EQ(CountLineFeeds(text), expected);
+    }
+  }
+  const std::string feeds(1000, '\n');  // more than one byte's count in a run
+  EXPECT_EQ(CountLineFeeds(feeds), 1000u);
+  EXPECT_EQ(FindByte(feeds.data(), feeds.data() + 1000, 'x'), feeds.data() + 1000);
 }
 
 }  // namespace
