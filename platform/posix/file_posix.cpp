@@ -28,6 +28,7 @@
 #include "base/utf.h"
 #include "platform/dos_datetime.h"
 #include "platform/file.h"
+#include "platform/posix/direct_writer.h"
 
 namespace log2plt::platform::file {
 namespace {
@@ -181,17 +182,6 @@ bool IsSameFile(std::u16string_view a, std::u16string_view b) {
 }
 
 namespace {
-
-// The bytes of a save reach the disk before the rename anyway, so the temporary file is written
-// past the page cache where the file system allows it: copying a large track into the cache
-// and flushing it costs more than the disk write itself. Unbuffered writes need whole blocks
-// from aligned memory, so the bytes pass through this buffer.
-constexpr std::size_t kDirectBlock = 4096;
-constexpr std::size_t kDirectBuffer = 8 << 20;
-
-struct FreeMemory {
-  void operator()(char* memory) const { std::free(memory); }
-};
 
 Result WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
@@ -354,8 +344,7 @@ struct Replacement::State {
   bool in_place = false;                    // a device, FIFO or socket, written as it is
   bool standard_output = false;             // the process's standard output, written as it is
   char temp_name[kTemporaryNameSize] = {};  // set while the temporary file has a name
-  std::unique_ptr<char, FreeMemory> direct_buffer;  // set while writes bypass the page cache
-  std::size_t buffered = 0;
+  std::unique_ptr<DirectWriter> direct;  // set while writes bypass the page cache
   std::uint64_t size = 0;
 
   int Destination() const {
@@ -368,18 +357,6 @@ struct Replacement::State {
   Result FindFolder(std::u16string_view name);
   Result CreateTemporary();
 
-  Result WriteDirect(std::size_t length) {
-    ssize_t written;
-    do {
-      written = ::write(out.get(), direct_buffer.get(), length);
-    } while (written < 0 && errno == EINTR);
-    if (written == static_cast<ssize_t>(length)) return {};
-    // A file system that refuses unbuffered writes gets ordinary ones.
-    if (written >= 0) return Failed(Failure::Step::kWrite, ENOSPC);
-    if (errno != EINVAL) return Failed(Failure::Step::kWrite, errno);
-    ::fcntl(out.get(), F_SETFL, ::fcntl(out.get(), F_GETFL) & ~O_DIRECT);
-    return WriteAll(out.get(), direct_buffer.get(), length);
-  }
 };
 
 // Opens what the name finally denotes, through every link: a regular file is checked and locked
@@ -457,10 +434,7 @@ Result Replacement::State::CreateTemporary() {
     mode = target_facts.st_mode & 07777;
   }
   ::fchmod(out.get(), mode);
-  direct_buffer.reset(static_cast<char*>(std::aligned_alloc(kDirectBlock, kDirectBuffer)));
-  if (direct_buffer && ::fcntl(out.get(), F_SETFL, ::fcntl(out.get(), F_GETFL) | O_DIRECT) != 0) {
-    direct_buffer.reset();
-  }
+  direct = DirectWriter::Open(out.get());
   return {};
 }
 
@@ -492,31 +466,16 @@ Replacement::~Replacement() {
 Result Replacement::Write(std::string_view bytes) {
   State& s = *state_;
   s.size += bytes.size();
-  if (!s.direct_buffer) return WriteAll(s.Destination(), bytes.data(), bytes.size());
-  while (!bytes.empty()) {
-    const std::size_t length = std::min(bytes.size(), kDirectBuffer - s.buffered);
-    std::memcpy(s.direct_buffer.get() + s.buffered, bytes.data(), length);
-    s.buffered += length;
-    bytes.remove_prefix(length);
-    if (s.buffered == kDirectBuffer) {
-      if (auto failure = s.WriteDirect(kDirectBuffer)) return failure;
-      s.buffered = 0;
-    }
-  }
+  if (!s.direct) return WriteAll(s.Destination(), bytes.data(), bytes.size());
+  if (const int error = s.direct->Write(bytes)) return Failed(Failure::Step::kWrite, error);
   return {};
 }
 
 Result Replacement::Commit() {
   State& s = *state_;
   if (s.in_place || s.standard_output) return {};
-  if (s.direct_buffer && s.buffered > 0) {
-    // The last block goes out whole; the file is then cut to its true length.
-    const std::size_t padded = (s.buffered + kDirectBlock - 1) / kDirectBlock * kDirectBlock;
-    std::memset(s.direct_buffer.get() + s.buffered, 0, padded - s.buffered);
-    if (auto failure = s.WriteDirect(padded)) return failure;
-    if (::ftruncate(s.out.get(), static_cast<off_t>(s.size)) != 0) {
-      return Failed(Failure::Step::kWrite, errno);
-    }
+  if (s.direct) {
+    if (const int error = s.direct->Finish(s.size)) return Failed(Failure::Step::kWrite, error);
   }
   if (::fdatasync(s.out.get()) != 0) return Failed(Failure::Step::kWrite, errno);
   if (!s.HasTemporaryName()) {

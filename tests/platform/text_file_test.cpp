@@ -309,29 +309,33 @@ TEST(SaveLineList, KeepsWhatTheUserSetOnTheFile) {
   }
 }
 
-// A disk that fills up part-way: the old file stays whole and no temporary file is left.
+// A disk that fills up part-way: the old file stays whole and no temporary file is left. The
+// larger limit fails a write made while the next bytes are being gathered.
 TEST(SaveLineList, AFailedWriteLeavesTheTargetAsItWas) {
-  TempFolder folder;
-  const fs::path file = folder / "day1.log";
-  WriteBytes(file, "old log\r\n");
-  LineList big;
-  ClearLines(big);
-  for (int i = 0; i < 20000; ++i)
-    AppendLine(big, u"55.7522200,37.6155600,0,500,40037.5,12-Aug-09,12:00:00");
+  for (const rlim_t limit : {rlim_t{65536}, rlim_t{12} << 20}) {
+    TempFolder folder;
+    const fs::path file = folder / "day1.log";
+    WriteBytes(file, "old log\r\n");
+    LineList big;
+    ClearLines(big);
+    const int lines = limit < (1 << 20) ? 20000 : 500000;
+    for (int i = 0; i < lines; ++i)
+      AppendLine(big, u"55.7522200,37.6155600,0,500,40037.5,12-Aug-09,12:00:00");
 
-  rlimit saved;
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 65536;
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
-  const std::u16string message = ErrorOf([&] { SaveLineList(big, Name(file)); });
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = limit;
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const std::u16string message = ErrorOf([&] { SaveLineList(big, Name(file)); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, old_handler);
 
-  EXPECT_EQ(message, u"Stream write error");
-  EXPECT_EQ(ReadBytes(file), "old log\r\n");
-  EXPECT_EQ(FolderEntries(folder.path()), std::vector<fs::path>{"day1.log"});
+    EXPECT_EQ(message, u"Stream write error") << limit;
+    EXPECT_EQ(ReadBytes(file), "old log\r\n");
+    EXPECT_EQ(FolderEntries(folder.path()), std::vector<fs::path>{"day1.log"});
+  }
 }
 #endif
 
