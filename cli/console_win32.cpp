@@ -1,23 +1,14 @@
 #include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 
-#include "base/unique_handle.h"
 #include "base/utf.h"
 #include "base/wide.h"
 #include "cli/console.h"
 
 namespace log2plt::cli {
 namespace {
-
-// Memory that the system handed over with LocalAlloc, as CommandLineToArgvW's word list.
-struct LocalMemoryTraits {
-  static HLOCAL Invalid() noexcept { return nullptr; }
-  static void Close(HLOCAL memory) noexcept { LocalFree(memory); }
-};
-using LocalMemory = UniqueHandle<HLOCAL, LocalMemoryTraits>;
 
 // Text to a console goes as UTF-16; redirected, it goes as UTF-8.
 void Print(DWORD which, std::u16string_view text) {
@@ -36,12 +27,14 @@ void Print(DWORD which, std::u16string_view text) {
 
 void PrepareProcess() {}
 
+// The words the C runtime split from the UTF-16 command line before wmain: the shell's own
+// splitter would load the shell library and its windowing libraries, a noticeable part of
+// every start.
 std::vector<std::u16string> Arguments(int, char**) {
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  const LocalMemory owner(words);
   std::vector<std::u16string> arguments;
-  for (int i = 1; words != nullptr && i < count; ++i) arguments.emplace_back(FromWide(words[i]));
+  for (int i = 1; __wargv != nullptr && i < __argc; ++i) {
+    arguments.emplace_back(FromWide(__wargv[i]));
+  }
   return arguments;
 }
 

@@ -103,4 +103,9 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace log2plt::cli
 
+#ifdef _WIN32
+// The C runtime splits the UTF-16 command line for wmain; Arguments reads its words.
+int wmain(int argc, wchar_t**) { return log2plt::cli::Main(argc, nullptr); }
+#else
 int main(int argc, char** argv) { return log2plt::cli::Main(argc, argv); }
+#endif
