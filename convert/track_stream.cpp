@@ -21,21 +21,21 @@
 #include "convert/line_list.h"
 #include "convert/log_scan.h"
 #include "convert/point_line.h"
+#include "convert/read_ahead.h"
 #include "convert/track_header.h"
 #include "convert/value_format.h"
 
 namespace log2plt {
 namespace {
 
-constexpr std::size_t kScanBuffer = 1 << 20;
+constexpr std::size_t kScanBuffer = 4 << 20;
 constexpr std::size_t kCarryRoom = 64 << 10;  // more than the lines of any usual log
 
-// One thread suffices: the scan keeps up with reading from the page cache (as fast as wc -l).
 LogFacts ScanLog(LogSource& log) {
   LogScan scan;
-  std::string buffer(kScanBuffer, '\0');
-  while (const std::size_t got = log.Read(buffer.data(), buffer.size())) {
-    scan.Feed(std::string_view(buffer.data(), got));
+  ReadAhead pieces(log, kScanBuffer);
+  for (std::string_view piece = pieces.Next(); !piece.empty(); piece = pieces.Next()) {
+    scan.Feed(piece);
     if (scan.RuledOut()) break;
   }
   return scan.Finish();

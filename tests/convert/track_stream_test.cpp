@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "convert/convert_log_to_track.h"
 #include "convert/float_policy.h"
 #include "convert/line_list.h"
+#include "convert/read_ahead.h"
 #include "convert/text_codec.h"
 #include "convert/text_file.h"
 
@@ -288,6 +290,61 @@ TEST(StreamLogToTrack, FailsWhenTheLogChangesBetweenThePasses) {
   EXPECT_THROW(
       StreamLogToTrack(source, 40037, EnglishSettings(), [&]() -> TrackSink& { return sink; }),
       Error);
+}
+
+// Gives the bytes 0, 1, 2, ... in pieces of 1 to 7 bytes, then fails on read `failing_read`.
+class FailingLog : public LogSource {
+ public:
+  FailingLog(std::size_t size, int failing_read) : size_(size), failing_read_(failing_read) {}
+  std::size_t Read(char* buffer, std::size_t size) override {
+    if (++reads_ == failing_read_) throw Error(u"read failed");
+    const std::size_t n = std::min({size, std::size_t(1 + reads_ % 7), size_ - at_});
+    for (std::size_t k = 0; k < n; ++k) buffer[k] = static_cast<char>(at_ + k);
+    at_ += n;
+    return n;
+  }
+  void Rewind() override {}
+  [[noreturn]] void FailChanged() override { throw Error(u"changed"); }
+
+ private:
+  std::size_t size_;
+  int failing_read_;
+  int reads_ = 0;
+  std::size_t at_ = 0;
+};
+
+// The pieces read ahead come in order, the end stays the end, a read error arrives after the
+// pieces read before it, and a reader dropped half-way stops.
+TEST(ReadAhead, GivesThePiecesInOrderThenTheEndOrTheError) {
+  for (const int failing_read : {0, 1, 2, 40}) {
+    FailingLog log(1000, failing_read);
+    std::string bytes;
+    std::u16string error;
+    {
+      ReadAhead pieces(log, 5);
+      try {
+        for (std::string_view piece = pieces.Next(); !piece.empty(); piece = pieces.Next()) {
+          bytes += piece;
+        }
+        EXPECT_TRUE(pieces.Next().empty());
+      } catch (const Error& e) {
+        error = e.Message();
+      }
+    }
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+      ASSERT_EQ(bytes[k], static_cast<char>(k)) << failing_read;
+    }
+    if (failing_read == 0) {
+      EXPECT_EQ(bytes.size(), 1000u);
+      EXPECT_EQ(error, u"");
+    } else {
+      EXPECT_EQ(error, u"read failed") << failing_read;
+      EXPECT_LT(bytes.size(), 5u * static_cast<std::size_t>(failing_read));
+    }
+  }
+  FailingLog endless(std::size_t{1} << 40, 0);
+  ReadAhead pieces(endless, 4);
+  EXPECT_FALSE(pieces.Next().empty());
 }
 
 }  // namespace
