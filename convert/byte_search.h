@@ -22,7 +22,8 @@ inline std::uint64_t CountLineFeeds(std::string_view text) {
   for (std::size_t start = 0; start < n; start += kByteCountRun) {
     const std::size_t end = std::min(start + kByteCountRun, n);
     unsigned char run = 0;
-    for (std::size_t i = start; i < end; ++i) run = static_cast<unsigned char>(run + (p[i] == '\n'));
+    for (std::size_t i = start; i < end; ++i)
+      run = static_cast<unsigned char>(run + (p[i] == '\n'));
     total += run;
   }
   return total;

@@ -212,8 +212,8 @@ DateTimePattern::DateTimePattern(std::u16string_view pattern) {
 std::size_t DateTimePattern::LongestText(const FormatSettings& settings) const {
   std::size_t longest = longest_without_texts_;
   if (designator_tokens_ > 0) {
-    longest += designator_tokens_ *
-               std::max(settings.am_designator.size(), settings.pm_designator.size());
+    longest +=
+        designator_tokens_ * std::max(settings.am_designator.size(), settings.pm_designator.size());
   }
   if (month_name_tokens_ > 0) {
     std::size_t longest_name = 0;

@@ -30,7 +30,7 @@ class PointLineFormat {
 
   // Whether every text the lines take from the settings fits in one byte per code unit.
   bool PrintsOnlyNarrowTexts() const;
-  // The longest a line can be beyond its two words, with its break.
+  // The longest a line can be beyond its two words.
   std::size_t FixedPartBound() const { return fixed_part_bound_; }
 
  private:

@@ -46,9 +46,8 @@ void ReadAhead::ReadInTurn() {
     {
       // A piece is free when it is neither waiting to be given out nor being looked at.
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [&] {
-        return stopping_ || (!piece.ready && !(given_out_ && next_ != k));
-      });
+      changed_.wait(lock,
+                    [&] { return stopping_ || (!piece.ready && !(given_out_ && next_ != k)); });
       if (stopping_) return;
     }
     std::size_t got = 0;

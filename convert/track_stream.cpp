@@ -16,8 +16,8 @@
 #include "base/error.h"
 #include "convert/ansi_settings.h"
 #include "convert/ascii_append.h"
-#include "convert/float_policy.h"
 #include "convert/byte_search.h"
+#include "convert/float_policy.h"
 #include "convert/line_list.h"
 #include "convert/log_scan.h"
 #include "convert/point_line.h"
@@ -94,7 +94,7 @@ struct Chunk {
   ReadBuffer input;
   std::uint64_t first_line = 0;  // index of the piece's first line in the log
   std::uint64_t line_count = 0;
-  double first_time = 0;         // running time of its first point
+  double first_time = 0;  // running time of its first point
   TextBuffer<char> output;
   std::exception_ptr error;
   bool done = false;

@@ -43,8 +43,8 @@ class DirectWriter {
 
   int fd_;
   Buffer buffers_[2];
-  int filling_ = 0;          // the buffer being filled; the other may be on its way to the disk
-  std::size_t filled_ = 0;   // bytes in the buffer being filled
+  int filling_ = 0;         // the buffer being filled; the other may be on its way to the disk
+  std::size_t filled_ = 0;  // bytes in the buffer being filled
   std::mutex mutex_;
   std::condition_variable changed_;
   const char* pending_ = nullptr;  // the bytes handed to the thread, until written

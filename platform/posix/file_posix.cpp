@@ -344,7 +344,7 @@ struct Replacement::State {
   bool in_place = false;                    // a device, FIFO or socket, written as it is
   bool standard_output = false;             // the process's standard output, written as it is
   char temp_name[kTemporaryNameSize] = {};  // set while the temporary file has a name
-  std::unique_ptr<DirectWriter> direct;  // set while writes bypass the page cache
+  std::unique_ptr<DirectWriter> direct;     // set while writes bypass the page cache
   std::uint64_t size = 0;
 
   int Destination() const {
@@ -356,7 +356,6 @@ struct Replacement::State {
   Result OpenTarget(std::u16string_view name);
   Result FindFolder(std::u16string_view name);
   Result CreateTemporary();
-
 };
 
 // Opens what the name finally denotes, through every link: a regular file is checked and locked

@@ -51,11 +51,20 @@ TEST(UStr, EmptyAndBlankTextsHaveNoWords) {
 
 // The one-pass cut gives the words of the word-at rule, in both code unit widths.
 TEST(UStr, FirstTwoWordsMatchTheWordAtRule) {
-  const std::string lines[] = {
-      "",          " ",           "a",           "a b",          "  a  b  ",
-      "a \t b",    "ab\tcd ef",   "a b c",       "a ",           " a",
-      "a  ",       "   b c  d",   "1234567890 1234567890123456789 x",
-      "x         y"};
+  const std::string lines[] = {"",
+                               " ",
+                               "a",
+                               "a b",
+                               "  a  b  ",
+                               "a \t b",
+                               "ab\tcd ef",
+                               "a b c",
+                               "a ",
+                               " a",
+                               "a  ",
+                               "   b c  d",
+                               "1234567890 1234567890123456789 x",
+                               "x         y"};
   for (const std::string& line : lines) {
     const std::u16string wide(line.begin(), line.end());
     const auto [first, second] = FirstTwoWordsView(std::string_view(line));
@@ -82,8 +91,8 @@ TEST(UStr, FindsAndCountsBytesAtEveryPosition) {
       const char* end = begin + size;
       EXPECT_EQ(FindByte(begin, end, '\n') - begin, static_cast<std::ptrdiff_t>(at))
           << size << " " << at;
-      const std::uint64_t expected = static_cast<std::uint64_t>(
-          std::count(text.begin(), text.end(), '\n'));
+      const std::uint64_t expected =
+          static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
       EXPECT_EQ(CountLineFeeds(text), expected);
     }
   }
