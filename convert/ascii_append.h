@@ -168,33 +168,35 @@ void AppendAscii(Out& out, const char* text, std::size_t length) {
   AppendUnits(out, std::string_view(text, length));
 }
 
+// 10^0 to 10^19, every power of ten a 64-bit count holds.
+inline constexpr std::uint64_t kPowersOfTen[] = {
+    1ull,
+    10ull,
+    100ull,
+    1000ull,
+    10000ull,
+    100000ull,
+    1000000ull,
+    10000000ull,
+    100000000ull,
+    1000000000ull,
+    10000000000ull,
+    100000000000ull,
+    1000000000000ull,
+    10000000000000ull,
+    100000000000000ull,
+    1000000000000000ull,
+    10000000000000000ull,
+    100000000000000000ull,
+    1000000000000000000ull,
+    10000000000000000000ull,
+};
+
 // The number of decimal digits of `value`; none for 0.
 inline int DecimalLength(std::uint64_t value) {
-  static constexpr std::uint64_t kPowers[] = {
-      1ull,
-      10ull,
-      100ull,
-      1000ull,
-      10000ull,
-      100000ull,
-      1000000ull,
-      10000000ull,
-      100000000ull,
-      1000000000ull,
-      10000000000ull,
-      100000000000ull,
-      1000000000000ull,
-      10000000000000ull,
-      100000000000000ull,
-      1000000000000000ull,
-      10000000000000000ull,
-      100000000000000000ull,
-      1000000000000000000ull,
-      10000000000000000000ull,
-  };
   // log10(2) is about 1233 / 4096, so this is the length or one less.
   const int guess = (static_cast<int>(std::bit_width(value)) * 1233) >> 12;
-  return guess + (value >= kPowers[guess] ? 1 : 0);
+  return guess + (value >= kPowersOfTen[guess] ? 1 : 0);
 }
 
 // The eight decimal digits of a value below 10^8, leading zeros included, as ASCII in the bytes

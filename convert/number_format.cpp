@@ -18,41 +18,19 @@ constexpr std::size_t kMaxPatternLength = 224;
 constexpr int kSignificantDigits = 18;
 constexpr int kMaxDecimalLength = 24;  // the most digits AppendDecimal writes
 
-constexpr std::uint64_t kIntegerPowersOfTen[] = {
-    1ull,
-    10ull,
-    100ull,
-    1000ull,
-    10000ull,
-    100000ull,
-    1000000ull,
-    10000000ull,
-    100000000ull,
-    1000000000ull,
-    10000000000ull,
-    100000000000ull,
-    1000000000000ull,
-    10000000000000ull,
-    100000000000000ull,
-    1000000000000000ull,
-    10000000000000000ull,
-    100000000000000000ull,
-    1000000000000000000ull,
-};
-
 // Divisions by powers of ten known at compile time become multiplications; the formatter picks
 // them from these tables by the cut position and the number of decimals.
 template <int kDropped>
 std::uint64_t CutRoundingHalfUp(std::uint64_t digits) {
   // Rounding up when the first dropped digit is 5 or more is adding half the divisor.
-  constexpr std::uint64_t kDivisor = kIntegerPowersOfTen[kDropped];
+  constexpr std::uint64_t kDivisor = kPowersOfTen[kDropped];
   return (digits + kDivisor / 2) / kDivisor;
 }
 
 template <int kDecimals>
 void SplitAtDecimals(std::uint64_t units, std::uint64_t& integer_part, std::uint64_t& fraction) {
-  integer_part = units / kIntegerPowersOfTen[kDecimals];
-  fraction = units % kIntegerPowersOfTen[kDecimals];
+  integer_part = units / kPowersOfTen[kDecimals];
+  fraction = units % kPowersOfTen[kDecimals];
 }
 
 using Cutter = std::uint64_t (*)(std::uint64_t);

@@ -14,18 +14,18 @@ namespace {
 constexpr std::size_t kBlock = 4096;
 constexpr std::size_t kBufferSize = 8 << 20;
 
-int WriteAllBuffered(int fd, const char* data, std::size_t length) {
-  while (length > 0) {
-    const ssize_t written = ::write(fd, data, length);
+}  // namespace
+
+int WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return written == 0 ? ENOSPC : errno;
     data += written;
-    length -= static_cast<std::size_t>(written);
+    size -= static_cast<std::size_t>(written);
   }
   return 0;
 }
-
-}  // namespace
 
 void DirectWriter::FreeMemory::operator()(char* memory) const { std::free(memory); }
 
@@ -123,7 +123,7 @@ int DirectWriter::WriteBlocks(const char* data, std::size_t length) {
   if (errno != EINVAL) return errno;
   // A file system that refuses unbuffered writes gets ordinary ones.
   ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_DIRECT);
-  return WriteAllBuffered(fd_, data, length);
+  return WriteAll(fd_, data, length);
 }
 
 }  // namespace log2plt::platform::file

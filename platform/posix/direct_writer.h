@@ -15,6 +15,9 @@
 
 namespace log2plt::platform::file {
 
+// Writes all `size` bytes, through short writes and interruptions: 0, or the error.
+int WriteAll(int fd, const char* data, std::size_t size);
+
 class DirectWriter {
  public:
   // Switches `fd`, a new empty file, to unbuffered writes; nothing where the system or the file

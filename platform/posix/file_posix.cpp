@@ -183,17 +183,6 @@ bool IsSameFile(std::u16string_view a, std::u16string_view b) {
 
 namespace {
 
-Result WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return Failed(Failure::Step::kWrite, written == 0 ? ENOSPC : errno);
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return {};
-}
-
 mode_t NewFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -465,8 +454,9 @@ Replacement::~Replacement() {
 Result Replacement::Write(std::string_view bytes) {
   State& s = *state_;
   s.size += bytes.size();
-  if (!s.direct) return WriteAll(s.Destination(), bytes.data(), bytes.size());
-  if (const int error = s.direct->Write(bytes)) return Failed(Failure::Step::kWrite, error);
+  const int error =
+      s.direct ? s.direct->Write(bytes) : WriteAll(s.Destination(), bytes.data(), bytes.size());
+  if (error != 0) return Failed(Failure::Step::kWrite, error);
   return {};
 }
 
