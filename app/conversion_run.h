@@ -38,6 +38,10 @@ struct ConversionRun {
   bool to_standard_output = false;
 };
 
+// The windows' hidden lists keep a run's lines for the logs of a day; larger logs stream past
+// them.
+inline constexpr std::uint64_t kWindowStreamFromBytes = 16 << 20;
+
 // Runs the steps in the window's order: the decimal point, the names, the question, the day, load,
 // convert, save, beep. The first failure ends the run with its error. False when the answer to the
 // question was no. `settings` is the front-end's own: the run leaves "." as its decimal separator.

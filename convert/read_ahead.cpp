@@ -4,13 +4,15 @@
 
 namespace log2plt {
 
+std::unique_ptr<char[]> NewReadMemory(std::size_t size) {
+  auto memory = std::make_unique_for_overwrite<char[]>(size);
+  std::memset(memory.get(), 0, size);
+  return memory;
+}
+
 ReadAhead::ReadAhead(LogSource& log, std::size_t piece_bytes)
     : log_(log), piece_bytes_(piece_bytes) {
-  for (Piece& piece : pieces_) {
-    piece.bytes = std::make_unique<char[]>(piece_bytes);
-    // Written once, as every buffer a read fills for the first time (see ReadBuffer).
-    std::memset(piece.bytes.get(), 0, piece_bytes);
-  }
+  for (Piece& piece : pieces_) piece.bytes = NewReadMemory(piece_bytes);
   thread_ = std::thread([this] { ReadInTurn(); });
 }
 

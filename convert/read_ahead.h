@@ -15,6 +15,11 @@
 
 namespace log2plt {
 
+// Memory for reads of the log, written once when it is allocated: some systems probe a read's
+// buffer before they fill it (Wine reads each page first), and a page that is read before it is
+// ever written is mapped twice, the second time with every processor's address cache flushed.
+std::unique_ptr<char[]> NewReadMemory(std::size_t size);
+
 class ReadAhead {
  public:
   ReadAhead(LogSource& log, std::size_t piece_bytes);

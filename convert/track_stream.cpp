@@ -54,10 +54,7 @@ struct TrackPlan {
   long double step;
 };
 
-// Bytes read from the log. New memory is written once when it is allocated: some systems probe
-// a read's buffer before they fill it (Wine reads each page first), and a page that is read
-// before it is ever written is mapped twice, the second time with every processor's address
-// cache flushed.
+// Bytes read from the log, in memory from NewReadMemory.
 class ReadBuffer {
  public:
   char* data() noexcept { return bytes_.get(); }
@@ -68,8 +65,7 @@ class ReadBuffer {
   void clear() noexcept { size_ = 0; }
   void reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
-    std::unique_ptr<char[]> bytes(new char[capacity]);
-    std::memset(bytes.get(), 0, capacity);
+    std::unique_ptr<char[]> bytes = NewReadMemory(capacity);
     if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
     bytes_ = std::move(bytes);
     capacity_ = capacity;

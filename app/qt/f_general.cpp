@@ -162,8 +162,7 @@ void TForm7::sBitBtn1Click() {
   run.beep = [this] { dialogs_.Beep(); };
   run.memo_in = &MemoIn;
   run.memo_out = &MemoOut;
-  // The lists keep a run's lines for the logs of a day; larger ones stream past them.
-  run.stream_from_bytes = 16 << 20;
+  run.stream_from_bytes = kWindowStreamFromBytes;
   RunConversion(Settings,
                 {ToU16String(FilenameEditIn->text()), ToU16String(FilenameEditOut->text())}, run);
 }

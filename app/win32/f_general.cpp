@@ -191,8 +191,7 @@ void TForm7::sBitBtn1Click() {
   run.beep = &DefaultBeep;
   run.memo_in = &MemoIn.Lines;
   run.memo_out = &MemoOut.Lines;
-  // The hidden lists keep a run's lines for the logs of a day; larger ones stream past them.
-  run.stream_from_bytes = 16 << 20;
+  run.stream_from_bytes = kWindowStreamFromBytes;
   RunConversion(Settings, {TextOf(FilenameEditIn.Handle()), TextOf(FilenameEditOut)}, run);
 }
 

@@ -21,9 +21,12 @@
 #include "convert/read_ahead.h"
 #include "convert/text_codec.h"
 #include "convert/text_file.h"
+#include "tests/convert/english_settings.h"
 
 namespace log2plt {
 namespace {
+
+using testing::EnglishSettings;
 
 namespace fs = std::filesystem;
 
@@ -59,14 +62,6 @@ class StringSink : public TrackSink {
   std::string bytes_;
   bool opened_ = false;
 };
-
-FormatSettings EnglishSettings() {
-  FormatSettings settings;
-  settings.am_designator = u"AM";
-  settings.pm_designator = u"PM";
-  settings.long_time_pattern = u"h:mm:ss AMPM";
-  return settings;
-}
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

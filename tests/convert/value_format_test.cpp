@@ -11,17 +11,12 @@
 #include "base/error.h"
 #include "base/utf.h"
 #include "convert/float_policy.h"
+#include "tests/convert/english_settings.h"
 
 namespace log2plt {
 namespace {
 
-FormatSettings EnglishSettings() {
-  FormatSettings settings;
-  settings.am_designator = u"AM";
-  settings.pm_designator = u"PM";
-  settings.long_time_pattern = u"h:mm:ss AMPM";
-  return settings;
-}
+using testing::EnglishSettings;
 
 double TimeValue(int hour, int minute, int second, int millisecond) {
   const std::int64_t ms =

@@ -13,6 +13,8 @@
 #include <string>
 #include <thread>
 
+#include "base/error.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -47,6 +49,16 @@ class TempFolder {
 };
 
 inline std::u16string Name(const fs::path& path) { return path.u16string(); }
+
+// The message of the error that `action` throws.
+std::u16string ErrorOf(auto&& action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.Message();
+  }
+  return u"(no error)";
+}
 
 inline void WriteBytes(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;

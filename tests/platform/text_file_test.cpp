@@ -26,6 +26,7 @@
 namespace log2plt {
 namespace {
 
+using testing::ErrorOf;
 using testing::HeldFile;
 using testing::Name;
 using testing::ReadBytes;
@@ -35,15 +36,6 @@ namespace fs = std::filesystem;
 
 // ERROR_FILE_NOT_FOUND and ENOENT alike.
 constexpr unsigned long kFileNotFound = 2;
-
-std::u16string ErrorOf(auto&& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.Message();
-  }
-  return u"(no error)";
-}
 
 LineList ListOf(std::initializer_list<std::u16string_view> lines) {
   LineList list;

@@ -22,21 +22,13 @@
 namespace log2plt {
 namespace {
 
+using testing::ErrorOf;
 using testing::HeldFile;
 using testing::Name;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
-
-std::u16string ErrorOf(auto&& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.Message();
-  }
-  return u"(no error)";
-}
 
 std::vector<fs::path> FolderEntries(const fs::path& folder) {
   std::vector<fs::path> entries;
