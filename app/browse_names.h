@@ -1,0 +1,57 @@
+#pragma once
+// How the browse field turns its text into the open-file dialog's starting folder and name, with
+// the file-name rules of the platform the program runs on.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace log2plt::window {
+
+struct FileNameRules {
+  // The name part begins after the last of these.
+  std::u16string_view separators;
+  // A name holding one of these is not handed to the dialog.
+  std::u16string_view not_in_names;
+  // A separator right after one of these is the root's own and stays ("C:\").
+  std::u16string_view root_ends;
+  // A folder that is the separator alone is the root and keeps it ("/").
+  bool lone_separator_is_root;
+};
+
+inline constexpr FileNameRules kWindowsFileNames{u"\\:", u"<>\"|*?/", u":", false};
+inline constexpr FileNameRules kPosixFileNames{u"/", u"*?", u"", true};
+
+#ifdef _WIN32
+inline constexpr const FileNameRules& kPlatformFileNames = kWindowsFileNames;
+#else
+inline constexpr const FileNameRules& kPlatformFileNames = kPosixFileNames;
+#endif
+
+// Not empty and free of the characters the rules forbid.
+bool IsValidFileName(std::u16string_view name, const FileNameRules& rules);
+// Everything up to and including the last separator; empty when there is none.
+std::u16string_view FolderPart(std::u16string_view name, const FileNameRules& rules);
+// Everything after the last separator.
+std::u16string_view NamePart(std::u16string_view name, const FileNameRules& rules);
+// The folder as the dialog wants it: one final separator removed, unless it is the root's.
+std::u16string StartingFolder(std::u16string_view folder_part, const FileNameRules& rules);
+
+// What the dialog gets before it opens.
+struct BrowseStart {
+  // Empty: the name handed to the event when the dialog is not accepted.
+  std::u16string name;
+  // Set when the field's text names a folder that exists.
+  std::optional<std::u16string> starting_folder;
+  // Set when the field's text is a valid file name; otherwise the dialog keeps its own.
+  std::optional<std::u16string> dialog_file_name;
+};
+
+// The field's text made ready for the dialog: a valid name gives its existing folder as the
+// starting folder and its name part (or nothing) as the dialog's name; any other text is passed
+// on unchanged and the dialog keeps what it had.
+BrowseStart PrepareBrowse(std::u16string_view text, const FileNameRules& rules,
+                          const std::function<bool(std::u16string_view folder)>& is_folder);
+
+}  // namespace log2plt::window

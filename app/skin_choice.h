@@ -1,0 +1,35 @@
+#pragma once
+// The skin in use and the skins on offer: the default name, the folder beside the program, and
+// which of its entries count as skins. Each desktop draws the look; the choice is made here.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace log2plt::window {
+
+inline constexpr char16_t kDefaultSkinName[] = u"BluePlastic";
+inline constexpr char16_t kSkinFolderName[] = u"Skins";
+
+// The skin folder of the program at `program_path`: its folder, then "Skins".
+std::u16string SkinFolderOf(std::u16string_view program_path);
+
+// Skin names are folder names: letter case does not tell two apart.
+bool IsSameSkin(std::u16string_view a, std::u16string_view b);
+
+// The skins that `skin_folder` offers: its subfolders, neither hidden nor starting with ".",
+// sorted without regard to letter case. Files beside them are none; a missing folder offers none.
+std::vector<std::u16string> ListSkins(std::u16string_view skin_folder);
+
+class SkinChoice {
+ public:
+  std::u16string SkinDirectory;
+  std::u16string SkinName = kDefaultSkinName;
+  // Set by the window's creation; from then on a new name changes the look at once.
+  bool Active = false;
+
+  std::vector<std::u16string> AvailableSkins() const { return ListSkins(SkinDirectory); }
+  bool IsCurrent(std::u16string_view skin) const { return IsSameSkin(skin, SkinName); }
+};
+
+}  // namespace log2plt::window

@@ -1,0 +1,38 @@
+#pragma once
+// Every text that the window, its boxes and its start-up failure show, on both desktops.
+
+namespace log2plt::window {
+
+// The caption of every error box.
+inline constexpr char16_t kApplicationTitle[] = u"PLT кодер";
+inline constexpr char16_t kCaption[] = u"LOG to PLT кодер";
+
+inline constexpr char16_t kInputLabel[] = u"Исходный трек (log)";
+inline constexpr char16_t kOutputLabel[] = u"Выходной трек (plt)";
+inline constexpr char16_t kButtonCaption[] = u"Перекодировать";
+
+// What a screen reader says of the browse button, and its tooltip.
+inline constexpr char16_t kBrowseName[] = u"Обзор";
+inline constexpr char16_t kBrowseTip[] = u"Выбрать исходный трек (Alt+Down)";
+
+// The browse dialog's one file type: what its list shows, "|", the pattern that selects.
+inline constexpr char16_t kLogFilter[] = u"*.log|*.log";
+
+// The overwrite question. Its line break is CR LF, as the Windows box shows it.
+inline constexpr char16_t kQuestionCaption[] = u"Вопрос на сообразительность";
+inline constexpr char16_t kQuestionText[] = u"Такой файлик уже существует.\r\nПерезапишем?";
+
+inline constexpr char16_t kSkinMenuCaption[] = u"Available skins";
+
+// The box of a start that could not build its window.
+inline constexpr char16_t kStartupFailureCaption[] = u"Application Error";
+inline constexpr char16_t kStartupFailureTemplate[] = u"Exception %s in module %s at %s.\r\n";
+// The class names that box gives the failures.
+inline constexpr char16_t kSettingsOpenErrorClass[] = u"EFOpenError";
+inline constexpr char16_t kOsErrorClass[] = u"EOSError";
+inline constexpr char16_t kOutOfMemoryClass[] = u"EOutOfMemory";
+inline constexpr char16_t kOtherErrorClass[] = u"Exception";
+
+inline constexpr char16_t kOutOfMemory[] = u"Out of memory";
+
+}  // namespace log2plt::window
