@@ -10,6 +10,8 @@
 namespace log2plt::window {
 
 struct FileNameRules {
+  // The folder separator, of which a starting folder loses one at its end.
+  char16_t separator;
   // The name part begins after the last of these.
   std::u16string_view separators;
   // A name holding one of these is not handed to the dialog.
@@ -20,8 +22,8 @@ struct FileNameRules {
   bool lone_separator_is_root;
 };
 
-inline constexpr FileNameRules kWindowsFileNames{u"\\:", u"<>\"|*?/", u":", false};
-inline constexpr FileNameRules kPosixFileNames{u"/", u"*?", u"", true};
+inline constexpr FileNameRules kWindowsFileNames{u'\\', u"\\:", u"<>\"|*?/", u":", false};
+inline constexpr FileNameRules kPosixFileNames{u'/', u"/", u"*?", u"", true};
 
 #ifdef _WIN32
 inline constexpr const FileNameRules& kPlatformFileNames = kWindowsFileNames;

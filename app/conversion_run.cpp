@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "app/window_texts.h"
 #include "base/error.h"
 #include "convert/convert_log_to_track.h"
 #include "convert/float_policy.h"
@@ -26,51 +27,63 @@ double DayOfPoints(const ConversionNames& names, const ConversionRun& run) {
 FormatSettings SettingsOfRun(const FormatSettings& settings) {
   FormatSettings run_settings = settings;
   UseDecimalPointFromNowOn(run_settings);
-  // The question's message loop runs foreign code that may leave its own control word behind.
-  ApplyFloatingPointPolicy();
   return run_settings;
 }
 
-bool StreamLogToTrackFile(const FormatSettings& settings, const ConversionNames& names, double day,
-                          const ConversionRun& run) {
-  if (!StreamLogFileToTrackFile(names.input, day, SettingsOfRun(settings),
+// The question's message loop runs foreign code that may leave its own control word behind.
+void RestoreFloatingPointPolicy() { ApplyFloatingPointPolicy(); }
+
+bool StreamLogToTrackFile(const FormatSettings& run_settings, const ConversionNames& names,
+                          double day, const ConversionRun& run) {
+  if (!StreamLogFileToTrackFile(names.input, day, run_settings,
                                 {names.output, run.to_standard_output}, run.stream_from_bytes)) {
     return false;
   }
-  ClearLines(*run.memo_in);
-  ClearLines(*run.memo_out);
+  if (run.lists) {
+    ClearLines(run.lists->memo_in);
+    ClearLines(run.lists->memo_out);
+  }
   return true;
 }
 
-void Convert(const FormatSettings& settings, double day, const LineList& memo_in,
-             LineList& memo_out) {
-  ConvertLogToTrack(memo_in, day, memo_out, SettingsOfRun(settings));
+void SaveTrack(const LineList& memo_out, const ConversionNames& names, const ConversionRun& run) {
+  if (run.to_standard_output) {
+    SaveLineListToStandardOutput(memo_out);
+  } else {
+    SaveLineList(memo_out, names.output);
+  }
 }
 
-void SaveTrack(const ConversionNames& names, const ConversionRun& run) {
-  if (run.to_standard_output) {
-    SaveLineListToStandardOutput(*run.memo_out);
-  } else {
-    SaveLineList(*run.memo_out, names.output);
-  }
+// The window's way: the log and the track stay in its lists.
+void ConvertInLists(const FormatSettings& run_settings, const ConversionNames& names, double day,
+                    const ConversionRun& run) {
+  LineList& memo_in = run.lists->memo_in;
+  LineList& memo_out = run.lists->memo_out;
+  LoadLineList(memo_in, names.input);
+  ConvertLogToTrack(memo_in, day, memo_out, run_settings);
+  SaveTrack(memo_out, names, run);
+}
+
+// Without lists the track is written as it is formatted, and the log is let go at once.
+void ConvertStraightToFile(const FormatSettings& run_settings, const ConversionNames& names,
+                           double day, const ConversionRun& run) {
+  LineList log;
+  LoadLineList(log, names.input);
+  SaveTrackOfLog(log, day, run_settings, {names.output, run.to_standard_output});
 }
 
 bool RunSteps(FormatSettings& settings, const ConversionNames& names, const ConversionRun& run) {
   UseDecimalPointFromNowOn(settings);
   if (!MayWriteOutput(names, run)) return false;
+  RestoreFloatingPointPolicy();
+  const FormatSettings run_settings = SettingsOfRun(settings);
   const double day = DayOfPoints(names, run);
-  if (StreamLogToTrackFile(settings, names, day, run)) {
-    run.beep();
-    return true;
-  }
-  LoadLineList(*run.memo_in, names.input);
-  if (run.keep_lists) {
-    Convert(settings, day, *run.memo_in, *run.memo_out);
-    SaveTrack(names, run);
-  } else {
-    SaveTrackOfLog(*run.memo_in, day, SettingsOfRun(settings),
-                   {names.output, run.to_standard_output});
-    *run.memo_in = LineList();
+  if (!StreamLogToTrackFile(run_settings, names, day, run)) {
+    if (run.lists) {
+      ConvertInLists(run_settings, names, day, run);
+    } else {
+      ConvertStraightToFile(run_settings, names, day, run);
+    }
   }
   run.beep();
   return true;
@@ -84,7 +97,7 @@ bool RunConversion(FormatSettings& settings, const ConversionNames& names,
     return RunSteps(settings, names, run);
   } catch (const std::bad_alloc&) {
     // Memory running out outside the loader: every front-end says it in the same words.
-    throw Error(u"Out of memory");
+    throw Error(window::kOutOfMemory);
   }
 }
 

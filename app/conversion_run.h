@@ -25,12 +25,14 @@ struct ConversionRun {
   std::function<void()> beep;
   // The day of every point; by default the day of the input's last write.
   std::optional<double> day;
-  // The two line lists, which keep this run's lines afterwards, as the window's do.
-  LineList* memo_in = nullptr;
-  LineList* memo_out = nullptr;
-  // False: the track goes straight to its file and no list holds it, so a log loaded whole
-  // needs no more than its own memory again; memo_in is emptied afterwards.
-  bool keep_lists = true;
+  // The window's two line lists, which keep this run's lines afterwards. Without them the track
+  // goes straight to its file and no list holds it, so a log loaded whole needs no more than
+  // its own memory again.
+  struct LineLists {
+    LineList& memo_in;
+    LineList& memo_out;
+  };
+  std::optional<LineLists> lists;
   // A log of at least this many bytes is converted as a stream, in bounded memory, when its
   // bytes allow; the two line lists are then left empty.
   std::uint64_t stream_from_bytes = 0;

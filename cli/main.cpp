@@ -4,13 +4,13 @@
 #include <exception>
 
 #include "app/conversion_run.h"
+#include "app/window_texts.h"
 #include "base/error.h"
 #include "base/utf.h"
 #include "cli/console.h"
 #include "cli/options.h"
 #include "convert/float_policy.h"
 #include "convert/format_settings.h"
-#include "convert/line_list.h"
 #include "platform/path.h"
 
 namespace log2plt::cli {
@@ -29,6 +29,19 @@ constexpr std::u16string_view kUsage =
     u"  --help             show this help\n"
     u"  --version          show the version\n";
 
+// The window's question, its two lines joined by a blank for the terminal's one line.
+std::u16string QuestionOnOneLine() {
+  std::u16string question;
+  for (const char16_t unit : std::u16string_view(window::kQuestionText)) {
+    if (unit == u'\n') {
+      question.back() = u' ';
+    } else {
+      question += unit;
+    }
+  }
+  return question;
+}
+
 // The window asks the same question before it overwrites.
 bool MayReplace(std::u16string_view output, bool force) {
   if (force) return true;
@@ -36,23 +49,17 @@ bool MayReplace(std::u16string_view output, bool force) {
     throw Error(FillTemplate(u"File \"%s\" already exists; -f replaces it",
                              {platform::path::FullPath(output)}));
   }
-  PrintError(
-      FillTemplate(u"log2plt: %s: Такой файлик уже существует. Перезапишем? [y/N] ", {output}));
+  PrintError(FillTemplate(u"log2plt: %s: %s [y/N] ", {output, QuestionOnOneLine()}));
   const std::optional<std::string> answer = ReadLine();
   return answer && (*answer == "y" || *answer == "Y");
 }
 
 // One conversion run; false when the user declines to replace the output.
 bool ConvertFile(const Options& options, std::u16string_view input, FormatSettings& settings) {
-  LineList memo_in;
-  LineList memo_out;
   ConversionRun run;
   run.may_replace = [&](std::u16string_view output) { return MayReplace(output, options.force); };
   run.beep = [] {};
   run.day = options.day;
-  run.memo_in = &memo_in;
-  run.memo_out = &memo_out;
-  run.keep_lists = false;
   run.to_standard_output = options.output == u"-";
   const std::u16string output = options.output.value_or(OutputNameFor(input));
   return RunConversion(settings, {std::u16string(input), output}, run);

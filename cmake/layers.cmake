@@ -2,7 +2,10 @@
 # include folder, which holds a link to the layer's source folder and nothing else. A target sees
 # the folders of the layers it links, so an include that runs upward does not build.
 #
-#   base/ -> platform/ -> convert/, settings/ -> app/, cli/
+#   base/ -> platform/ -> convert/ -> settings/ -> app/ -> app/win32/, app/qt/, cli/
+#
+# app/ holds the windows' shared rules and exposes only its own headers, not the windows' folders
+# below it, so the command line cannot reach a window's code.
 
 # Our own code: every warning, and warnings as errors where the preset asks for them.
 function(log2plt_own_code target)
@@ -20,5 +23,21 @@ function(log2plt_layer target folder)
   file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${staged}/${folder} SYMBOLIC)
   add_library(${target} STATIC)
   target_include_directories(${target} PUBLIC ${staged})
+  log2plt_own_code(${target})
+endfunction()
+
+# A layer whose folder holds the folders of higher layers: only the headers directly in `folder`
+# are staged.
+function(log2plt_layer_headers target folder)
+  set(staged ${CMAKE_BINARY_DIR}/layers/${target}/${folder})
+  file(REMOVE_RECURSE ${staged})
+  file(MAKE_DIRECTORY ${staged})
+  file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/${folder}
+    ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+  foreach(header IN LISTS headers)
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder}/${header} ${staged}/${header} SYMBOLIC)
+  endforeach()
+  add_library(${target} STATIC)
+  target_include_directories(${target} PUBLIC ${CMAKE_BINARY_DIR}/layers/${target})
   log2plt_own_code(${target})
 endfunction()

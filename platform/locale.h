@@ -28,5 +28,7 @@ void UseUserDefaultLocale();
 
 // The locale-aware comparison of the user's default locale, ignoring case only.
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b);
+// The same comparison as an order: below 0 when `a` comes first, 0 when equal, above 0 after.
+int CompareIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 }  // namespace log2plt::platform::locale

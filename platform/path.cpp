@@ -3,6 +3,22 @@
 #include <vector>
 
 namespace log2plt::platform::path {
+namespace {
+
+std::size_t AfterLastSeparator(std::u16string_view name, std::u16string_view separators) {
+  const std::size_t separator = name.find_last_of(separators);
+  return separator == std::u16string_view::npos ? 0 : separator + 1;
+}
+
+}  // namespace
+
+std::u16string_view FolderPart(std::u16string_view name, std::u16string_view separators) {
+  return name.substr(0, AfterLastSeparator(name, separators));
+}
+
+std::u16string_view NamePart(std::u16string_view name, std::u16string_view separators) {
+  return name.substr(AfterLastSeparator(name, separators));
+}
 
 std::u16string JoinAndNormalise(std::u16string_view folder, std::u16string_view name) {
   std::u16string joined;

@@ -38,7 +38,7 @@ std::u16string PositionList(std::initializer_list<std::int32_t> numbers) {
 }  // namespace
 
 WindowStateSaver::WindowStateSaver(SettingsStore& store, SavedWindow& window,
-                                   std::initializer_list<std::u16string_view> stored_properties,
+                                   const std::vector<std::u16string_view>& stored_properties,
                                    std::u16string_view storage_path, std::int32_t version)
     : store_(store), window_(window), storage_path_(storage_path), version_(version) {
   if (const std::size_t at = storage_path_.find(kFormNamePlaceholder); at != std::u16string::npos) {

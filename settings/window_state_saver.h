@@ -3,7 +3,6 @@
 // window is first shown, saved when it is closed.
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +18,7 @@ class WindowStateSaver {
   // `stored_properties` are "Component.Property" entries, kept in this order; an entry whose
   // component the window lacks is dropped. A stored version below `version` restores nothing.
   WindowStateSaver(SettingsStore& store, SavedWindow& window,
-                   std::initializer_list<std::u16string_view> stored_properties,
+                   const std::vector<std::u16string_view>& stored_properties,
                    std::u16string_view storage_path = u"%FORM_NAME%\\", std::int32_t version = 0);
 
   const std::u16string& StoragePath() const noexcept { return storage_path_; }

@@ -160,8 +160,7 @@ void TForm7::sBitBtn1Click() {
   ConversionRun run;
   run.may_replace = [this](std::u16string_view) { return AskToReplace(); };
   run.beep = [this] { dialogs_.Beep(); };
-  run.memo_in = &MemoIn;
-  run.memo_out = &MemoOut;
+  run.lists.emplace(MemoIn, MemoOut);
   run.stream_from_bytes = kWindowStreamFromBytes;
   RunConversion(Settings,
                 {ToU16String(FilenameEditIn->text()), ToU16String(FilenameEditOut->text())}, run);

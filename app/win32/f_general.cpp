@@ -189,8 +189,7 @@ void TForm7::sBitBtn1Click() {
   ConversionRun run;
   run.may_replace = [this](std::u16string_view) { return AskToReplace(); };
   run.beep = &DefaultBeep;
-  run.memo_in = &MemoIn.Lines;
-  run.memo_out = &MemoOut.Lines;
+  run.lists.emplace(MemoIn.Lines, MemoOut.Lines);
   run.stream_from_bytes = kWindowStreamFromBytes;
   RunConversion(Settings, {TextOf(FilenameEditIn.Handle()), TextOf(FilenameEditOut)}, run);
 }

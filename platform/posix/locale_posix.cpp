@@ -5,6 +5,7 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -134,21 +135,32 @@ void UseUserDefaultLocale() {
   // Every read looks at the environment afresh, so there is no thread locale to reset.
 }
 
-bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
+namespace {
+
+// Letters folded to lower case by Unicode's simple rules, whatever the user's locale.
+wint_t Folded(char16_t unit) {
   static const Locale folding = [] {
     Locale utf8(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0)));
     if (!utf8) utf8.Reset(newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0)));
     return utf8;
   }();
-  for (std::size_t k = 0; k < a.size(); ++k) {
+  return towlower_l(static_cast<wint_t>(unit), folding.get());
+}
+
+}  // namespace
+
+bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() && CompareIgnoringCase(a, b) == 0;
+}
+
+int CompareIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t k = 0; k < common; ++k) {
     if (a[k] == b[k]) continue;
-    if (towlower_l(static_cast<wint_t>(a[k]), folding.get()) !=
-        towlower_l(static_cast<wint_t>(b[k]), folding.get())) {
-      return false;
-    }
+    const wint_t x = Folded(a[k]), y = Folded(b[k]);
+    if (x != y) return x < y ? -1 : 1;
   }
-  return true;
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 }  // namespace log2plt::platform::locale

@@ -20,4 +20,11 @@ bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
                         static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
+int CompareIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  // CSTR_LESS_THAN, CSTR_EQUAL and CSTR_GREATER_THAN are 1, 2 and 3.
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, AsWide(a.data()),
+                        static_cast<int>(a.size()), AsWide(b.data()), static_cast<int>(b.size())) -
+         CSTR_EQUAL;
+}
+
 }  // namespace log2plt::platform::locale

@@ -19,4 +19,9 @@ std::u16string ExecutablePath() {
   }
 }
 
+std::uintptr_t PlaceInImage(const void* code) {
+  return reinterpret_cast<std::uintptr_t>(code) -
+         reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
+}
+
 }  // namespace log2plt::platform::program

@@ -196,8 +196,7 @@ TEST_F(ConversionRunTest, AHugeLogGivesTheTrackOfTheListsWithoutFillingThem) {
   LineList memo_out;
   ConversionRun run;
   run.beep = [] {};
-  run.memo_in = &memo_in;
-  run.memo_out = &memo_out;
+  run.lists.emplace(memo_in, memo_out);
   run.stream_from_bytes = std::numeric_limits<std::uint64_t>::max();
   FormatSettings settings = LoadFormatSettings();
   RunConversion(settings, {input_.toStdU16String(), by_lists.toStdU16String()}, run);

@@ -1,0 +1,38 @@
+#include <windows.h>
+
+#include <string>
+
+#include "base/unique_handle.h"
+#include "base/wide.h"
+#include "platform/folder_listing.h"
+
+namespace log2plt::platform::folder {
+namespace {
+
+struct SearchTraits {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE search) noexcept { FindClose(search); }
+};
+using Search = UniqueHandle<HANDLE, SearchTraits>;
+
+}  // namespace
+
+std::vector<Entry> ListEntries(std::u16string_view folder) {
+  std::vector<Entry> entries;
+  std::wstring pattern(AsWide(folder));
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW found;
+  const Search search(FindFirstFileW(pattern.c_str(), &found));
+  if (!search) return entries;
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries.push_back({std::u16string(FromWide(name)),
+                       (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
+  } while (FindNextFileW(search.get(), &found));
+  return entries;
+}
+
+}  // namespace log2plt::platform::folder
