@@ -22,6 +22,7 @@
 #include "convert/text_codec.h"
 #include "convert/text_file.h"
 #include "tests/convert/english_settings.h"
+#include "tests/platform/file_test_support.h"
 
 namespace log2plt {
 namespace {
@@ -80,11 +81,11 @@ std::string ExactTrack(const std::string& log, double day, const FormatSettings&
   } catch (const Error& error) {
     return "error: " + std::string(error.what());
   }
-  const fs::path file = fs::temp_directory_path() / "log2plt-stream-test.plt";
+  // A folder of its own: other test runs on the machine write tracks at the same time.
+  const testing::TempFolder folder;
+  const fs::path file = folder / "track.plt";
   SaveLineList(out, file.u16string());
-  std::string bytes = ReadFile(file);
-  fs::remove(file);
-  return bytes;
+  return ReadFile(file);
 }
 
 // The loaded log converted straight into a sink, as log2plt does when no list need hold the track.
