@@ -29,6 +29,7 @@ struct ConversionRun {
   // goes straight to its file and no list holds it, so a log loaded whole needs no more than
   // its own memory again.
   struct LineLists {
+    LineLists(LineList& in, LineList& out) : memo_in(in), memo_out(out) {}
     LineList& memo_in;
     LineList& memo_out;
   };

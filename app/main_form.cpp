@@ -49,11 +49,26 @@ void MainForm::LoadSettings(SavedWindow& window_state) {
 void MainForm::ActivateSkin() {
   SkinManager.SkinDirectory = SkinFolderOf(platform::program::ExecutablePath());
   SkinManager.Active = true;
-  ApplySkin();
 }
 
 void MainForm::RestoreBeforeFirstShow() {
-  if (FormStorage && !FormStorage->Restored()) FormStorage->RestoreWindowState();
+  RunHandler([this] {
+    if (FormStorage && !FormStorage->Restored()) FormStorage->RestoreWindowState();
+  });
+  if (skin_follows_name_ || !SkinManager.Active) return;
+  skin_follows_name_ = true;
+  RunHandler([this] { LoadChosenSkin(); });
+}
+
+void MainForm::LoadChosenSkin() {
+  current_skin_.reset();
+  try {
+    current_skin_ = LoadSkin(SkinManager.SkinDirectory, SkinManager.SkinName);
+  } catch (...) {
+    ApplySkin();
+    throw;
+  }
+  ApplySkin();
 }
 
 void MainForm::StoreOnClose() {
@@ -86,7 +101,7 @@ void MainForm::ReloadFormatSettings() {
 
 void MainForm::PickSkin(std::u16string_view name) {
   SkinManager.SkinName = name;
-  if (SkinManager.Active) ApplySkin();
+  if (skin_follows_name_) LoadChosenSkin();
 }
 
 void MainForm::ShowErrorMessage(std::u16string_view message) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/error_handling.h"
+#include "app/skin.h"
 #include "app/skin_choice.h"
 #include "convert/format_settings.h"
 #include "convert/line_list.h"
@@ -39,7 +40,8 @@ class MainForm {
   virtual void Beep() = 0;
   // Shows the error box with `text`, which already has its final ".".
   virtual void ShowErrorBox(std::u16string_view text) = 0;
-  // The skin's look follows SkinManager's name from now on (and at once when it changes).
+  // Draws the window, its controls and later boxes with CurrentSkin(), or with the platform's
+  // standard look when there is none; called whenever the skin changes.
   virtual void ApplySkin() = 0;
 
   // --- The shared steps, which the window's events call.
@@ -49,7 +51,9 @@ class MainForm {
   void LoadSettings(SavedWindow& window_state);
   // FormCreate's work: the skin folder beside the program, and the skin made active.
   void ActivateSkin();
-  // Before the window first becomes visible: the stored position, names and skin.
+  // Before the window first becomes visible: the stored position, names and skin name, then the
+  // skin of that name, loaded once. A skin that cannot be used goes to the error display and
+  // leaves the standard look.
   void RestoreBeforeFirstShow();
   // The close: the state is stored into the settings, and the closing goes on.
   void StoreOnClose();
@@ -61,8 +65,10 @@ class MainForm {
   void TakeDialogName(std::u16string_view name);
   // The user's regional settings changed: take them as they are now.
   void ReloadFormatSettings();
-  // A pick in "Available skins".
+  // A pick in "Available skins", or the stored name: the look follows at once once shown.
   void PickSkin(std::u16string_view name);
+  // The skin the window is drawn with; none for the platform's standard look.
+  const Skin* CurrentSkin() const { return current_skin_ ? &*current_skin_ : nullptr; }
 
   // Runs one of the window's handlers: an error it raises goes to the error display.
   template <typename Handler>
@@ -83,6 +89,13 @@ class MainForm {
   // The window's regional settings: loaded before the window is made, reloaded when the system
   // announces a change.
   FormatSettings Settings = LoadFormatSettings();
+
+ private:
+  void LoadChosenSkin();
+
+  std::optional<Skin> current_skin_;
+  // From the first show on, a new skin name changes the look at once.
+  bool skin_follows_name_ = false;
 };
 
 // The settings' view of Form7: its section name and its three stored texts. A desktop adds the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/skin.h"
+#include "platform/file.h"
 #include "platform/folder_listing.h"
 #include "platform/locale.h"
 #include "platform/path.h"
@@ -21,7 +23,8 @@ std::vector<std::u16string> ListSkins(std::u16string_view skin_folder) {
   if (skin_folder.empty()) return skins;
   for (platform::folder::Entry& entry : platform::folder::ListEntries(skin_folder)) {
     // Files beside the skins (a readme, say) and hidden entries are none.
-    if (entry.is_folder && !entry.is_hidden && !entry.name.starts_with(u'.')) {
+    if (entry.is_folder && !entry.is_hidden && IsSkinName(entry.name) &&
+        platform::file::IsExistingFile(SkinFile(skin_folder, entry.name))) {
       skins.push_back(std::move(entry.name));
     }
   }

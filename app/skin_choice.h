@@ -17,15 +17,17 @@ std::u16string SkinFolderOf(std::u16string_view program_path);
 // Skin names are folder names: letter case does not tell two apart.
 bool IsSameSkin(std::u16string_view a, std::u16string_view b);
 
-// The skins that `skin_folder` offers: its subfolders, neither hidden nor starting with ".",
-// sorted without regard to letter case. Files beside them are none; a missing folder offers none.
+// The skins that `skin_folder` offers: its subfolders that hold a skin.ini and whose names are skin
+// names, neither hidden nor starting with ".", sorted without regard to letter case. Files beside
+// them are none; a missing folder offers none.
 std::vector<std::u16string> ListSkins(std::u16string_view skin_folder);
 
 class SkinChoice {
  public:
   std::u16string SkinDirectory;
   std::u16string SkinName = kDefaultSkinName;
-  // Set by the window's creation; from then on a new name changes the look at once.
+  // Set by the window's creation. The look follows the name from the first show on; until then
+  // the stored name may still replace the default one, so nothing is loaded twice.
   bool Active = false;
 
   std::vector<std::u16string> AvailableSkins() const { return ListSkins(SkinDirectory); }

@@ -26,25 +26,40 @@ std::u16string_view TrimSettingText(std::u16string_view text) {
   return text;
 }
 
-SettingsDocument ParseSettingsText(std::u16string_view text) {
-  SettingsDocument document;
-  while (!text.empty()) {
+std::vector<SettingsLine> SettingsLines(std::u16string_view text) {
+  std::vector<SettingsLine> lines;
+  for (std::size_t number = 1; !text.empty(); ++number) {
     const std::u16string_view line = TrimSettingText(TakeLine(text));
     if (line.empty() || line.front() == u';') continue;
     if (line.front() == u'[' && line.back() == u']' && line.size() >= 2) {
-      document.push_back({std::u16string(TrimSettingText(line.substr(1, line.size() - 2))), {}});
+      lines.push_back({SettingsLine::Kind::kSection, number,
+                       TrimSettingText(line.substr(1, line.size() - 2)), {}});
       continue;
     }
-    if (document.empty()) continue;
-    std::vector<std::u16string>& lines = document.back().lines;
     const std::size_t equals = line.find(u'=');
     if (equals == std::u16string_view::npos) {
-      lines.emplace_back(line);
+      lines.push_back({SettingsLine::Kind::kOther, number, line, {}});
     } else {
-      std::u16string entry(TrimSettingText(line.substr(0, equals)));
-      entry += u'=';
-      entry += TrimSettingText(line.substr(equals + 1));
-      lines.push_back(std::move(entry));
+      lines.push_back({SettingsLine::Kind::kEntry, number,
+                       TrimSettingText(line.substr(0, equals)),
+                       TrimSettingText(line.substr(equals + 1))});
+    }
+  }
+  return lines;
+}
+
+SettingsDocument ParseSettingsText(std::u16string_view text) {
+  SettingsDocument document;
+  for (const SettingsLine& line : SettingsLines(text)) {
+    if (line.kind == SettingsLine::Kind::kSection) {
+      document.push_back({std::u16string(line.name), {}});
+    } else if (!document.empty()) {
+      std::u16string entry(line.name);
+      if (line.kind == SettingsLine::Kind::kEntry) {
+        entry += u'=';
+        entry += line.value;
+      }
+      document.back().lines.push_back(std::move(entry));
     }
   }
   return document;

@@ -15,6 +15,20 @@ struct SettingsSection {
 
 using SettingsDocument = std::vector<SettingsSection>;
 
+// One meaningful line of a settings text: a "[section]", a "name=value" entry, or another line.
+struct SettingsLine {
+  enum class Kind { kSection, kEntry, kOther };
+  Kind kind;
+  std::size_t number;         // counted from 1, every line break counting
+  std::u16string_view name;   // the section's or the entry's name, or the whole other line
+  std::u16string_view value;  // the entry's value
+};
+
+// The lines of a text in order, by the file's rules: lines end at CR LF, CR or LF and are trimmed
+// of characters up to the blank; empty lines and comments (";") are left out; blanks around a
+// section name, an entry's name, its "=" and its value go.
+std::vector<SettingsLine> SettingsLines(std::u16string_view text);
+
 // Lines end at CR LF, CR or LF and are trimmed of characters up to the blank. Empty lines,
 // comments (";") and the lines before the first "[section]" are dropped; blanks around a name,
 // its "=" and its value go. A repeated section name starts another section of that name.

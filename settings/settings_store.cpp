@@ -1,7 +1,6 @@
 #include "settings/settings_store.h"
 
 #include <optional>
-#include <ranges>
 
 #include "base/error.h"
 #include "convert/file_failure.h"
@@ -48,8 +47,12 @@ auto FindLine(Lines& lines, std::u16string_view name) -> decltype(&lines.front()
 SettingPath SplitSettingPath(std::u16string_view path) {
   SettingPath split;
   bool have_name = false;
-  for (const auto piece : path | std::views::split(u'\\')) {
-    const std::u16string_view text(piece.begin(), piece.end());
+  // Split by hand: Clang's fuzz build cannot use the standard library's split view.
+  for (std::size_t begin = 0; begin <= path.size();) {
+    std::size_t end = path.find(u'\\', begin);
+    if (end == std::u16string_view::npos) end = path.size();
+    const std::u16string_view text = path.substr(begin, end - begin);
+    begin = end + 1;
     if (text.empty()) continue;
     if (have_name) {
       if (!split.section.empty()) split.section += u'\\';

@@ -89,15 +89,19 @@ TEST(BrowseNamesTest, PreparesTheDialogFromTheFieldsText) {
   EXPECT_EQ(start.name, u"C:/gps/day1.log");
 }
 
-TEST(SkinChoiceTest, OffersVisibleSubfoldersSortedWithoutRegardToCase) {
+TEST(SkinChoiceTest, OffersVisibleSkinFoldersSortedWithoutRegardToCase) {
   const testing::TempFolder skins;
   for (const char* folder : {"night", "BluePlastic", "Аква", "azure", ".git", "Zebra"}) {
     fs::create_directory(skins.path() / fs::u8path(folder));
+    testing::WriteBytes(skins.path() / fs::u8path(folder) / "skin.ini", "[FORM]\n");
   }
+  // A folder without a skin.ini is no skin.
+  fs::create_directory(skins / "Bare");
   std::ofstream(skins / "README.md") << "not a skin";
   std::ofstream(skins / "Amber") << "a file named like a skin";
 #ifdef _WIN32
   fs::create_directory(skins / "Hidden");
+  testing::WriteBytes(skins / "Hidden" / "skin.ini", "[FORM]\n");
   SetFileAttributesW((skins / "Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
 #else
   // A link to a skin folder offers it under the link's name.
@@ -211,8 +215,11 @@ TEST(MainFormTest, StoredPropertiesGoThroughTheFormAndUnknownOnesFail) {
   EXPECT_FALSE(state.HasComponent(u"MemoIn"));
   state.SetPropertyText(u"FilenameEditIn", u"Text", u"C:\\a.log");
   state.SetPropertyText(u"FilenameEditOut", u"Text", u"C:\\a.plt");
-  form.SkinManager.Active = true;
+  form.ActivateSkin();
+  // Before the first show the stored name only replaces the default one; the skin loads once.
   state.SetPropertyText(u"SkinManager", u"SkinName", u"Night");
+  EXPECT_EQ(form.skins_applied, 0);
+  form.RestoreBeforeFirstShow();
   EXPECT_EQ(form.input, u"C:\\a.log");
   EXPECT_EQ(state.PropertyText(u"FilenameEditOut", u"Text"), u"C:\\a.plt");
   EXPECT_EQ(state.PropertyText(u"SkinManager", u"SkinName"), u"Night");
