@@ -48,6 +48,7 @@ void MainForm::LoadSettings(SavedWindow& window_state) {
 
 void MainForm::ActivateSkin() {
   SkinManager.SkinDirectory = SkinFolderOf(platform::program::ExecutablePath());
+  SkinManager.SharedSkinDirectories = SharedSkinFolders();
   SkinManager.Active = true;
 }
 
@@ -63,7 +64,7 @@ void MainForm::RestoreBeforeFirstShow() {
 void MainForm::LoadChosenSkin() {
   current_skin_.reset();
   try {
-    current_skin_ = LoadSkin(SkinManager.SkinDirectory, SkinManager.SkinName);
+    current_skin_ = LoadSkin(SkinManager.SkinFolders(), SkinManager.SkinName);
   } catch (...) {
     ApplySkin();
     throw;

@@ -296,4 +296,12 @@ std::optional<Skin> LoadSkin(std::u16string_view skin_folder, std::u16string_vie
   return ParseSkin(name, bytes);
 }
 
+std::optional<Skin> LoadSkin(const std::vector<std::u16string>& skin_folders,
+                             std::u16string_view name) {
+  for (const std::u16string& folder : skin_folders) {
+    if (std::optional<Skin> skin = LoadSkin(folder, name)) return skin;
+  }
+  return std::nullopt;
+}
+
 }  // namespace log2plt::window

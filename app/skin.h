@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace log2plt::window {
 
@@ -94,5 +95,8 @@ std::u16string SkinFile(std::u16string_view skin_folder, std::u16string_view nam
 // folder that does not exist or holds no skin.ini; throws Error for a skin.ini that cannot be
 // read or used.
 std::optional<Skin> LoadSkin(std::u16string_view skin_folder, std::u16string_view name);
+// The same from the first of `skin_folders` that holds the skin.
+std::optional<Skin> LoadSkin(const std::vector<std::u16string>& skin_folders,
+                             std::u16string_view name);
 
 }  // namespace log2plt::window

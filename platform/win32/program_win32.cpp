@@ -19,6 +19,8 @@ std::u16string ExecutablePath() {
   }
 }
 
+std::vector<std::u16string> DataFolders(std::u16string_view) { return {}; }
+
 std::uintptr_t PlaceInImage(const void* code) {
   return reinterpret_cast<std::uintptr_t>(code) -
          reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));

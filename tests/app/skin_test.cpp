@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "app/skin_choice.h"
 #include "base/error.h"
@@ -164,7 +166,55 @@ TEST(SkinFolderTest, LoadsNamedSkinsAndIsSilentAboutMissingOnes) {
   EXPECT_EQ(ListSkins(folder), (std::vector<std::u16string>{u"Broken", u"Large", u"Night"}));
 }
 
+TEST(SkinFolderTest, SeveralFoldersOfferEachNameOnceAndTheFirstOneWins) {
+  const testing::TempFolder own, shared;
+  for (const auto& [folder, skin, colour] :
+       {std::tuple{&own, "Night", "#000001"}, std::tuple{&shared, "NIGHT", "#000002"},
+        std::tuple{&shared, "Dawn", "#000003"}}) {
+    fs::create_directories(folder->path() / skin);
+    testing::WriteBytes(folder->path() / skin / "skin.ini",
+                        std::string("[FORM]\nColor=") + colour + "\n");
+  }
+  const std::vector<std::u16string> folders{own.path().u16string(), u"",
+                                            shared.path().u16string()};
+  EXPECT_EQ(ListSkins(folders), (std::vector<std::u16string>{u"Dawn", u"Night"}));
+  EXPECT_EQ(LoadSkin(folders, u"night")->Colour(SkinSection::kForm, SkinKey::kColor),
+            (Rgb{0, 0, 1}));
+  EXPECT_EQ(LoadSkin(folders, u"Dawn")->Colour(SkinSection::kForm, SkinKey::kColor),
+            (Rgb{0, 0, 3}));
+  EXPECT_FALSE(LoadSkin(folders, u"Dusk"));
+}
+
 #ifndef _WIN32
+TEST(SkinFolderTest, SharedFoldersFollowTheXdgDataVariables) {
+  const auto with = [](const char* data_home, const char* data_dirs, const char* home) {
+    const auto put = [](const char* name, const char* value) {
+      if (value) {
+        setenv(name, value, 1);
+      } else {
+        unsetenv(name);
+      }
+    };
+    put("XDG_DATA_HOME", data_home);
+    put("XDG_DATA_DIRS", data_dirs);
+    put("HOME", home);
+    return SharedSkinFolders();
+  };
+  const char* saved_home = std::getenv("HOME");
+  const std::string home = saved_home ? saved_home : "";
+  EXPECT_EQ(with(nullptr, nullptr, "/home/ann"),
+            (std::vector<std::u16string>{u"/home/ann/.local/share/log2plt/Skins",
+                                         u"/usr/local/share/log2plt/Skins",
+                                         u"/usr/share/log2plt/Skins"}));
+  // Relative folders are not used; empty entries and final slashes are passed over.
+  EXPECT_EQ(with("/data/", "relative:/opt/share/::/usr/share", "/home/ann"),
+            (std::vector<std::u16string>{u"/data/log2plt/Skins", u"/opt/share/log2plt/Skins",
+                                         u"/usr/share/log2plt/Skins"}));
+  EXPECT_EQ(with("", "", nullptr), (std::vector<std::u16string>{u"/usr/local/share/log2plt/Skins",
+                                                                 u"/usr/share/log2plt/Skins"}));
+  with(nullptr, nullptr, saved_home ? home.c_str() : nullptr);
+}
+
 TEST(SkinFolderTest, AnUnreadableSkinSaysWhy) {
   // A FIFO cannot be read as a file, even by root, and must not make the program wait.
   const testing::TempFolder skins;
