@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "app/skin_choice.h"
+#include "app/skin_paint.h"
 #include "base/error.h"
 #include "base/utf.h"
 #include "tests/platform/file_test_support.h"
@@ -115,6 +116,30 @@ TEST(SkinReaderTest, AValueThatCannotBeUsedNamesTheSkinTheLineAndWhatIsWrong) {
     EXPECT_EQ(ParseError(row.file), row.message);
   }
   EXPECT_EQ(ParseError(std::string(64 * 1024, ';')), u"(no error)");
+}
+
+TEST(SkinPaintTest, GradientRowsGlossAndScaledWidths) {
+  const Skin skin = ParseSkin(u"Paint",
+                              "[BUTTON]\nColor=#000000\nColor2=#FF0000\nGloss=50\n"
+                              "Hot.Color=#0000FF\n[FORM]\nColor=#102030\n");
+  const std::optional<SkinFill> button = FillOf(skin, SkinSection::kButton, SkinState::kNormal);
+  ASSERT_TRUE(button);
+  // Row 0 of 10 is a twentieth of the way down, lightened half towards white.
+  EXPECT_EQ(FillColourAt(*button, 0, 10), Lightened(Rgb{13, 0, 0}, 50));
+  EXPECT_EQ(FillColourAt(*button, 0, 10), (Rgb{134, 128, 128}));
+  EXPECT_EQ(FillColourAt(*button, 9, 10), (Rgb{242, 0, 0}));
+  EXPECT_EQ(FillColourAt(*button, 5, 10), (Rgb{140, 0, 0}));
+  EXPECT_EQ(FillOf(skin, SkinSection::kButton, SkinState::kHot)->top, (Rgb{0, 0, 255}));
+  EXPECT_EQ(FillOf(skin, SkinSection::kButton, SkinState::kHot)->bottom, (Rgb{255, 0, 0}));
+  // One colour alone fills evenly.
+  const SkinFill form = *FillOf(skin, SkinSection::kForm, SkinState::kNormal);
+  EXPECT_EQ(FillColourAt(form, 0, 190), (Rgb{16, 32, 48}));
+  EXPECT_EQ(FillColourAt(form, 189, 190), (Rgb{16, 32, 48}));
+  EXPECT_FALSE(FillOf(skin, SkinSection::kEdit, SkinState::kNormal));
+  EXPECT_EQ(SkinPixels(1, 96), 1);
+  EXPECT_EQ(SkinPixels(1, 72), 1);
+  EXPECT_EQ(SkinPixels(4, 144), 6);
+  EXPECT_EQ(SkinPixels(0, 192), 0);
 }
 
 TEST(SkinNameTest, OnlyAFolderDirectlyUnderTheSkinFolderIsAName) {
