@@ -36,7 +36,8 @@ void RestoreFloatingPointPolicy() { ApplyFloatingPointPolicy(); }
 bool StreamLogToTrackFile(const FormatSettings& run_settings, const ConversionNames& names,
                           double day, const ConversionRun& run) {
   if (!StreamLogFileToTrackFile(names.input, day, run_settings,
-                                {names.output, run.to_standard_output}, run.stream_from_bytes)) {
+                                {names.output, run.to_standard_output}, run.stream_from_bytes,
+                                run.stream_workers)) {
     return false;
   }
   if (run.lists) {

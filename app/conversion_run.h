@@ -37,6 +37,8 @@ struct ConversionRun {
   // A log of at least this many bytes is converted as a stream, in bounded memory, when its
   // bytes allow; the two line lists are then left empty.
   std::uint64_t stream_from_bytes = 0;
+  // The workers that format a stream; 0: one per processor.
+  unsigned stream_workers = 0;
   // The track goes to standard output instead of the output file; nothing is asked.
   bool to_standard_output = false;
 };

@@ -1,6 +1,7 @@
 // log2plt: converts GPS track logs to OziExplorer track files, one conversion run per input.
 
 #include <cmath>
+#include <cstdlib>
 #include <exception>
 
 #include "app/conversion_run.h"
@@ -54,6 +55,15 @@ bool MayReplace(std::u16string_view output, bool force) {
   return answer && (*answer == "y" || *answer == "Y");
 }
 
+// The benchmarks measure memory with as many formatting workers as a large machine has; users
+// never set this.
+unsigned BenchmarkWorkers() {
+  const char* workers = std::getenv("LOG2PLT_BENCH_WORKERS");
+  if (workers == nullptr) return 0;
+  const long count = std::strtol(workers, nullptr, 10);
+  return count > 0 && count <= 256 ? static_cast<unsigned>(count) : 0;
+}
+
 // One conversion run; false when the user declines to replace the output.
 bool ConvertFile(const Options& options, std::u16string_view input, FormatSettings& settings) {
   ConversionRun run;
@@ -61,6 +71,7 @@ bool ConvertFile(const Options& options, std::u16string_view input, FormatSettin
   run.beep = [] {};
   run.day = options.day;
   run.to_standard_output = options.output == u"-";
+  run.stream_workers = BenchmarkWorkers();
   const std::u16string output = options.output.value_or(OutputNameFor(input));
   return RunConversion(settings, {std::u16string(input), output}, run);
 }

@@ -151,7 +151,7 @@ void SaveLineListToStandardOutput(const LineList& list) {
 
 bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
                               const FormatSettings& settings, const TrackTarget& target,
-                              std::uint64_t min_bytes) {
+                              std::uint64_t min_bytes, unsigned workers) {
   FileLog log(log_name);
   // A track that replaces its own log needs the log read whole first.
   if (log.Size() < min_bytes ||
@@ -159,10 +159,15 @@ bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
     return false;
   }
   std::optional<FileTrack> track;
-  const StreamOutcome outcome = StreamLogToTrack(log, day, settings, [&]() -> TrackSink& {
-    if (target.standard_output) return track.emplace(SaveTarget::StandardOutput{});
-    return track.emplace(target.file_name);
-  });
+  StreamOptions options;
+  options.workers = workers;
+  const StreamOutcome outcome = StreamLogToTrack(
+      log, day, settings,
+      [&]() -> TrackSink& {
+        if (target.standard_output) return track.emplace(SaveTarget::StandardOutput{});
+        return track.emplace(target.file_name);
+      },
+      options);
   if (outcome == StreamOutcome::kNotStreamable) return false;
   track->Commit();
   return true;

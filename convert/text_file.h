@@ -31,7 +31,7 @@ struct TrackTarget {
 };
 bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
                               const FormatSettings& settings, const TrackTarget& target,
-                              std::uint64_t min_bytes = 0);
+                              std::uint64_t min_bytes = 0, unsigned workers = 0);
 
 // Converts a loaded log straight into its track file (or standard output), which is then never
 // held whole; the errors are the conversion's, then the save's.

@@ -29,7 +29,6 @@ namespace log2plt {
 namespace {
 
 constexpr std::size_t kScanBuffer = 4 << 20;
-constexpr std::size_t kCarryRoom = 64 << 10;  // more than the lines of any usual log
 
 LogFacts ScanLog(LogSource& log) {
   LogScan scan;
@@ -96,15 +95,18 @@ struct Chunk {
   bool done = false;
 };
 
+// The most track text a chunk's lines can make: each line's kept part, its fixed fields and its
+// line break. The reader ends chunks so that this stays within the output bound.
+std::uint64_t TrackBound(std::uint64_t input_bytes, std::uint64_t lines,
+                         const PointLineFormat& format) {
+  return input_bytes + lines * (format.FixedPartBound() + 2);
+}
+
 void FormatChunk(Chunk& chunk, const TrackPlan& plan, const PointLineFormat& format) {
   chunk.output.clear();
-  // Room for the whole piece at once, so that the track lines are never copied to grow. The
-  // bound counts each line at its longest; it is capped for logs of very short lines, which
-  // may then grow the room once or twice.
-  const std::uint64_t longest =
-      chunk.input.size() + chunk.line_count * (format.FixedPartBound() + 2);
-  chunk.output.reserve_more(static_cast<std::size_t>(
-      std::min<std::uint64_t>(longest, 3 * std::uint64_t{chunk.input.size()} + (1 << 20))));
+  // Room for the whole piece at once, so that the track lines are never copied to grow.
+  chunk.output.reserve_more(
+      static_cast<std::size_t>(TrackBound(chunk.input.size(), chunk.line_count, format)));
   const char* p = chunk.input.data();
   const char* const end = p + chunk.input.size();
   std::uint64_t line = chunk.first_line;
@@ -187,35 +189,61 @@ class FormatWorkers {
   std::vector<std::thread> threads_;
 };
 
-// Reads the log again in pieces of whole lines and gives each the place of its first point.
+// How much memory the chunks of a stream may hold at once, whatever the number of processors:
+// slots x (input bound + output bound) stays within it (see ChunkLimits).
+constexpr std::size_t kChunkMemoryBudget = 160 << 20;
+
+// The bounds of one chunk: at most `input_bytes` of the log (and one line's kept part beyond
+// them), and lines whose track text can reach at most three times that.
+struct ChunkLimits {
+  explicit ChunkLimits(std::size_t chunk_bytes)
+      : input_bytes(chunk_bytes),
+        input_capacity(chunk_bytes + 3 * (kLineReadLimit + 2)),
+        output_bytes(3 * chunk_bytes) {}
+
+  std::size_t SlotBytes() const { return input_capacity + output_bytes; }
+
+  std::size_t input_bytes;
+  std::size_t input_capacity;
+  std::size_t output_bytes;
+};
+
+// Reads the log again in pieces of whole lines and gives each the place of its first point. Of a
+// line longer than the line list lets a reader see, only the part that the track takes is kept,
+// so no line, however long, makes a piece grow.
 class ChunkReader {
  public:
-  ChunkReader(LogSource& log, const TrackPlan& plan, std::size_t chunk_bytes)
-      : log_(log), plan_(plan), chunk_bytes_(chunk_bytes), t_(plan.start_time) {}
+  ChunkReader(LogSource& log, const TrackPlan& plan, const PointLineFormat& format,
+              const ChunkLimits& limits)
+      : log_(log), plan_(plan), format_(format), limits_(limits), t_(plan.start_time) {}
 
   // Fills the chunk with the next whole lines (the log's last line may lack its break); false
   // when nothing is left.
   bool Fill(Chunk& chunk) {
     // Each chunk keeps its own memory, sized once for a piece and the line the last one cut.
-    chunk.input.reserve(chunk_bytes_ + kCarryRoom);
-    chunk.input.assign(carry_.view());
+    ReadBuffer& input = chunk.input;
+    input.reserve(limits_.input_capacity);
+    input.assign(carry_.view());
     carry_.clear();
-    bool has_line_feed = false;
-    while (!at_end_ && !(has_line_feed && chunk.input.size() >= chunk_bytes_)) {
-      const std::size_t had = chunk.input.size();
-      const std::size_t want = had < chunk_bytes_ ? chunk_bytes_ - had : chunk_bytes_;
-      chunk.input.resize(had + want);
-      const std::size_t got = log_.Read(chunk.input.data() + had, want);
-      chunk.input.resize(had + got);
-      if (got == 0) at_end_ = true;
-      has_line_feed = has_line_feed || chunk.input.view().find('\n', had) != std::string_view::npos;
+    while (!at_end_ && (input.size() < limits_.input_bytes || !HasLineFeed(input.view()))) {
+      const std::size_t had = input.size();
+      const std::size_t want =
+          had < limits_.input_bytes ? limits_.input_bytes - had : kLineReadLimit + 2;
+      input.resize(had + want);
+      const std::size_t got = log_.Read(input.data() + had, want);
+      input.resize(had + got);
+      if (got == 0) {
+        at_end_ = true;
+      } else {
+        KeepReadableParts(input, had);
+      }
     }
-    if (!at_end_) {
-      const std::size_t last = chunk.input.view().rfind('\n');
-      carry_.assign(chunk.input.view().substr(last + 1));
-      chunk.input.resize(last + 1);
-    }
-    if (chunk.input.empty()) return false;
+    if (input.empty()) return false;
+    std::size_t cut = input.size();
+    if (!at_end_) cut = input.view().rfind('\n') + 1;
+    cut = CutWithinOutputBound(input.view().substr(0, cut));
+    carry_.assign(input.view().substr(cut));
+    input.resize(cut);
     Place(chunk);
     return true;
   }
@@ -225,6 +253,54 @@ class ChunkReader {
   std::uint64_t LinesRead() const { return next_line_; }
 
  private:
+  static bool HasLineFeed(std::string_view bytes) {
+    return bytes.rfind('\n') != std::string_view::npos;
+  }
+
+  // The bytes from `from` on were just read: the rest of a line being passed over goes, and a
+  // line that grows past what the track takes of it is cut there. The track takes a line's first
+  // kLineReadLimit bytes after a final CR is dropped, so one more byte keeps it exact.
+  void KeepReadableParts(ReadBuffer& input, std::size_t from) {
+    if (passing_over_line_) {
+      const std::string_view fresh = input.view().substr(from);
+      const std::size_t line_feed = fresh.find('\n');
+      if (line_feed == std::string_view::npos) {
+        input.resize(from);
+        return;
+      }
+      std::memmove(input.data() + from, fresh.data() + line_feed, fresh.size() - line_feed);
+      input.resize(from + fresh.size() - line_feed);
+      passing_over_line_ = false;
+    }
+    const std::size_t last_line_feed = input.view().rfind('\n');
+    const std::size_t line_start = last_line_feed == std::string_view::npos ? 0 : last_line_feed + 1;
+    constexpr std::size_t kKept = kLineReadLimit + 1;
+    if (input.size() - line_start > kKept) {
+      // Nothing after the last line feed ends the line, so all of it beyond the kept part goes.
+      input.resize(line_start + kKept);
+      passing_over_line_ = true;
+    }
+  }
+
+  // The longest run of whole lines from the start whose track text stays within the output
+  // bound; at least one line.
+  std::size_t CutWithinOutputBound(std::string_view lines) const {
+    std::uint64_t count = CountLineFeeds(lines);
+    if (!lines.empty() && lines.back() != '\n') ++count;
+    if (TrackBound(lines.size(), count, format_) <= limits_.output_bytes) return lines.size();
+    std::uint64_t bound = 0;
+    std::size_t cut = 0;
+    while (cut < lines.size()) {
+      const std::size_t line_feed = lines.find('\n', cut);
+      const std::size_t end = line_feed == std::string_view::npos ? lines.size() : line_feed + 1;
+      const std::uint64_t line_bound = TrackBound(end - cut, 1, format_);
+      if (cut > 0 && bound + line_bound > limits_.output_bytes) break;
+      bound += line_bound;
+      cut = end;
+    }
+    return cut;
+  }
+
   // The chunk's first line and the running time of its first point, replayed point by point.
   void Place(Chunk& chunk) {
     chunk.first_line = next_line_;
@@ -243,9 +319,12 @@ class ChunkReader {
 
   LogSource& log_;
   const TrackPlan& plan_;
-  std::size_t chunk_bytes_;
+  const PointLineFormat& format_;
+  ChunkLimits limits_;
   ReadBuffer carry_;
   bool at_end_ = false;
+  // The end of a line too long to keep is being read and passed over.
+  bool passing_over_line_ = false;
   std::uint64_t next_line_ = 0;
   double t_;
 };
@@ -333,16 +412,23 @@ class OrderedWriter {
 
 void WritePoints(LogSource& log, const TrackPlan& plan, const PointLineFormat& format,
                  TrackSink& track, const StreamOptions& options) {
+  const ChunkLimits limits(std::max<std::size_t>(options.chunk_bytes, 1));
   unsigned workers = options.workers;
   if (workers == 0) workers = std::max(1u, std::thread::hardware_concurrency());
+  // Two slots a worker keep every worker busy while the writer waits for the disk; the budget
+  // caps the slots however many processors there are, and the workers to the slots less the
+  // one being filled and the one being written.
+  const std::size_t most_slots = std::max<std::size_t>(3, kChunkMemoryBudget / limits.SlotBytes());
+  const std::size_t slot_count = std::min<std::size_t>(2 * std::size_t{workers} + 2, most_slots);
+  workers = static_cast<unsigned>(std::min<std::size_t>(workers, slot_count - 2));
   // Chunks outlive the workers and the writer that hold them.
   std::vector<std::unique_ptr<Chunk>> slots;
-  for (unsigned k = 0; k < 2 * workers + 2; ++k) slots.push_back(std::make_unique<Chunk>());
+  for (std::size_t k = 0; k < slot_count; ++k) slots.push_back(std::make_unique<Chunk>());
 
   // The running time is replayed on this thread: it too needs the policy's precision.
   ApplyFloatingPointPolicy();
   log.Rewind();
-  ChunkReader reader(log, plan, std::max<std::size_t>(options.chunk_bytes, 1));
+  ChunkReader reader(log, plan, format, limits);
   FormatWorkers pool(workers, plan, format);
   OrderedWriter writer(track, pool, slots);
   try {

@@ -141,6 +141,7 @@ std::string RandomWordLine(std::mt19937& random) {
     for (int k = 0; k < length; ++k) line += "0123456789.,-\tAbc"[random() % 17];
   }
   if (random() % 50 == 0) line.append(5000 + random() % 200, 'x');  // beyond the read limit
+  if (random() % 50 == 0) line.append(4090 + random() % 10, 'y');  // about at the read limit
   line.append(random() % 3, ' ');
   return line;
 }
