@@ -1,12 +1,9 @@
 #pragma once
-// What the whole program shares: its title and its main window.
+// What the whole program shares: its main window.
 
 #include <windows.h>
 
 namespace log2plt::win32 {
-
-// The caption of every error box.
-inline constexpr wchar_t kApplicationTitle[] = L"PLT кодер";
 
 // The main window once it exists; the error display falls back on it as the owner of its box.
 HWND MainWindow();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_texts.h"
 #include "app/win32/application.h"
 #include "app/win32/system_calls.h"
 #include "base/wide.h"
@@ -57,12 +58,12 @@ UINT ReadingOrderFlags() {
 
 }  // namespace
 
-void ShowErrorMessage(std::u16string_view message) {
+void ShowErrorBox(std::u16string_view text) {
   if (HWND capture = GetCapture()) SendMessageW(capture, WM_CANCELMODE, 0, 0);
-  const std::u16string text = WithFinalFullStop(message);
+  const std::u16string copy(text);
   const HWND owner = BoxOwner();
   ModalState modal;
-  System().message_box(owner, AsWide(text.c_str()), kApplicationTitle,
+  System().message_box(owner, AsWide(copy.c_str()), AsWide(window::kApplicationTitle),
                        MB_OK | MB_ICONSTOP | ReadingOrderFlags());
 }
 

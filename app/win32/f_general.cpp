@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include <cmath>
-
-#include "app/conversion_run.h"
+#include "app/window_layout.h"
+#include "app/window_texts.h"
+#include "app/win32/accessible_name.h"
 #include "app/win32/application.h"
 #include "app/win32/dpi.h"
 #include "app/win32/error_display.h"
@@ -16,8 +16,6 @@
 #include "app/win32/window_class.h"
 #include "base/wide.h"
 #include "convert/value_format.h"
-#include "platform/locale.h"
-#include "platform/program.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -34,6 +32,7 @@ enum ControlId : int {
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+constexpr char16_t kControlFailure[] = u"Cannot create a control of the main window";
 
 std::u16string TextOf(HWND control) {
   std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, u'\0');
@@ -42,20 +41,29 @@ std::u16string TextOf(HWND control) {
   return text;
 }
 
-Font LayoutFont(const DpiScale& scale, const wchar_t* face, int height, int weight, BYTE charset) {
-  return Font(CreateFontW(-scale(height), 0, 0, 0, weight, FALSE, FALSE, FALSE, charset,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, face));
+void SetTextOf(HWND control, std::u16string_view text) {
+  const std::u16string copy(text);
+  SetWindowTextW(control, AsWide(copy.c_str()));
 }
 
-HWND CreateControl(HWND parent, DWORD ex_style, const wchar_t* class_name, const wchar_t* text,
+Font LayoutFont(const DpiScale& scale, const window::LayoutFont& layout, BYTE charset) {
+  return Font(CreateFontW(-scale(layout.pixel_height), 0, 0, 0, layout.bold ? FW_BOLD : FW_NORMAL,
+                          FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, AsWide(layout.family)));
+}
+
+RECT Bounds(const DpiScale& scale, const window::LayoutBox& box) {
+  return scale(box.left, box.top, box.width, box.height);
+}
+
+HWND CreateControl(HWND parent, DWORD ex_style, const wchar_t* class_name, const char16_t* text,
                    DWORD style, const RECT& bounds, int id) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   const HWND control =
-      CreateWindowExW(ex_style, class_name, text, WS_CHILD | style, bounds.left, bounds.top,
-                      bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+      CreateWindowExW(ex_style, class_name, AsWide(text), WS_CHILD | style, bounds.left,
+                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-  if (!control) throw OsError(u"Cannot create a control of the main window");
+  if (!control) throw OsError(kControlFailure);
   return control;
 }
 
@@ -68,15 +76,16 @@ Icon LoadProgramIcon(HINSTANCE instance, int metric) {
 }  // namespace
 
 TForm7::TForm7(HINSTANCE instance, std::u16string settings_file)
-    : AppIniFileStorage(std::move(settings_file)) {
+    : MainForm(std::move(settings_file)) {
   RegisterWindowClass(instance, kClassName, &WindowProc, GetSysColorBrush(COLOR_BTNFACE));
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
   const DpiScale scale = DpiScale::OfScreen();
-  RECT frame = scale(0, 0, 419, 190);
+  RECT frame = scale(0, 0, window::kClientWidth, window::kClientHeight);
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
   const HWND created = System().create_window(
-      kWindowExStyle, kClassName, kCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+      kWindowExStyle, kClassName, AsWide(window::kCaption), kWindowStyle, CW_USEDEFAULT,
+      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+      instance, this);
   if (!created) throw OsError(u"Cannot create the main window");
   window_ = created;
   try {
@@ -85,7 +94,7 @@ TForm7::TForm7(HINSTANCE instance, std::u16string settings_file)
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
     CreateControls();
-    LoadSettings();
+    LoadSettings(saved_state_);
   } catch (...) {
     DestroyWindow(window_);
     throw;
@@ -101,78 +110,67 @@ TForm7::~TForm7() {
 
 void TForm7::CreateControls() {
   const DpiScale scale = DpiScale::OfScreen();
-  window_font_ = LayoutFont(scale, L"Tahoma", 11, FW_NORMAL, DEFAULT_CHARSET);
-  label_font_ = LayoutFont(scale, L"Arial", 13, FW_BOLD, RUSSIAN_CHARSET);
+  window_font_ = LayoutFont(scale, window::kWindowFont, DEFAULT_CHARSET);
+  label_font_ = LayoutFont(scale, window::kLabelFont, RUSSIAN_CHARSET);
   const auto use_font = [](HWND control, HFONT font) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   };
-  // Created in the layout's order, which is also the tab order of the three focusable controls.
-  sLabelFX1 = CreateShadowLabel(window_, L"Исходный трек (log)", scale(8, 8, 152, 36), scale(2));
-  sLabelFX2 = CreateShadowLabel(window_, L"Выходной трек (plt)", scale(8, 74, 149, 36), scale(2));
-  if (!sLabelFX1 || !sLabelFX2) throw OsError(u"Cannot create a control of the main window");
+  // Created in the layout's order; the three focusable controls follow the tab order.
+  static_assert(window::kTabOrder[0] == window::FocusControl::kInputField &&
+                window::kTabOrder[1] == window::FocusControl::kButton &&
+                window::kTabOrder[2] == window::FocusControl::kOutputField);
+  sLabelFX1 = CreateShadowLabel(window_, AsWide(window::kInputLabel),
+                                Bounds(scale, window::kInputLabelBox),
+                                scale(window::kLabelShadowOffset));
+  sLabelFX2 = CreateShadowLabel(window_, AsWide(window::kOutputLabel),
+                                Bounds(scale, window::kOutputLabelBox),
+                                scale(window::kLabelShadowOffset));
+  if (!sLabelFX1 || !sLabelFX2) throw OsError(kControlFailure);
   use_font(sLabelFX1, label_font_.get());
   use_font(sLabelFX2, label_font_.get());
 
-  if (!FilenameEditIn.Create(window_, kFilenameEditInId, scale(8, 47, 399, 21), scale(18))) {
-    throw OsError(u"Cannot create a control of the main window");
+  if (!FilenameEditIn.Create(window_, kFilenameEditInId, Bounds(scale, window::kInputFieldBox),
+                             scale(window::kBrowseButtonWidth))) {
+    throw OsError(kControlFailure);
   }
   use_font(FilenameEditIn.Handle(), window_font_.get());
   FilenameEditIn.OnAfterDialog = [this](TsFilenameEdit& sender, std::wstring& name, bool& action) {
     FilenameEditInAfterDialog(sender, name, action);
   };
 
-  sBitBtn1 =
-      CreateControl(window_, 0, WC_BUTTONW, L"Перекодировать",
-                    WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, scale(8, 148, 399, 29), kButtonId);
+  sBitBtn1 = CreateControl(window_, 0, WC_BUTTONW, window::kButtonCaption,
+                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                           Bounds(scale, window::kButtonBox), kButtonId);
   use_font(sBitBtn1, window_font_.get());
-  glyph_ = CheckMarkIcon(scale(16));
+  glyph_ = CheckMarkIcon(scale(window::kGlyphSize));
   SendMessageW(sBitBtn1, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_.get()));
 
-  FilenameEditOut = CreateControl(window_, WS_EX_CLIENTEDGE, WC_EDITW, L"",
-                                  WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, scale(8, 112, 401, 21),
-                                  kFilenameEditOutId);
+  FilenameEditOut = CreateControl(window_, WS_EX_CLIENTEDGE, WC_EDITW, u"",
+                                  WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                  Bounds(scale, window::kOutputFieldBox), kFilenameEditOutId);
   SendMessageW(FilenameEditOut, EM_SETLIMITTEXT, 0, 0);
   use_font(FilenameEditOut, window_font_.get());
+  GiveAccessibleName(FilenameEditOut, window::kOutputLabel);
 
   constexpr DWORD kMemoStyle =
       ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL;
-  MemoIn.Handle = CreateControl(window_, WS_EX_CLIENTEDGE, WC_EDITW, L"MemoIn", kMemoStyle,
-                                scale(306, 8, 105, 33), kMemoInId);
-  MemoOut.Handle = CreateControl(window_, WS_EX_CLIENTEDGE, WC_EDITW, L"MemoIn", kMemoStyle,
-                                 scale(306, 47, 105, 33), kMemoOutId);
-}
-
-// Read when all components exist; a file that cannot be read ends the start.
-void TForm7::LoadSettings() {
-  try {
-    AppIniFileStorage.LoadSettingsFile();
-  } catch (const Error& error) {
-    throw SettingsOpenError(error);
-  }
-  FormStorage.emplace(
-      AppIniFileStorage, saved_state_,
-      std::initializer_list<std::u16string_view>{u"FilenameEditIn.Text", u"FilenameEditOut.Text",
-                                                 u"SkinManager.SkinName"});
+  MemoInControl = CreateControl(window_, WS_EX_CLIENTEDGE, WC_EDITW, u"MemoIn", kMemoStyle,
+                                Bounds(scale, window::kMemoInBox), kMemoInId);
+  MemoOutControl = CreateControl(window_, WS_EX_CLIENTEDGE, WC_EDITW, u"MemoIn", kMemoStyle,
+                                 Bounds(scale, window::kMemoOutBox), kMemoOutId);
 }
 
 void TForm7::Show(int show_command) {
   // Restored while the window is hidden, so that it appears in its place and never jumps.
-  RunHandler([this] {
-    if (FormStorage && !FormStorage->Restored()) FormStorage->RestoreWindowState();
-  });
+  RestoreBeforeFirstShow();
   ShowWindow(window_, show_command);
   UpdateWindow(window_);
   RunHandler([this] { FormShow(); });
 }
 
 void TForm7::FormCreate() {
-  const std::u16string program = platform::program::ExecutablePath();
-  const std::size_t separator = program.find_last_of(u"\\:");
-  const std::u16string folder =
-      separator == std::u16string::npos ? u"" : program.substr(0, separator + 1);
-  SkinManager.SkinDirectory = std::wstring(AsWide(folder)) + L"Skins";
-  SkinManager.Activate();
-  SkinProvider.Attach(window_, SkinManager);
+  ActivateSkin();
+  SkinProvider.Attach(window_, *this);
 }
 
 void TForm7::FormShow() {
@@ -181,31 +179,32 @@ void TForm7::FormShow() {
 }
 
 void TForm7::FilenameEditInAfterDialog(TsFilenameEdit&, std::wstring& name, bool&) {
-  const std::u16string output = OutputNameFor(FromWide(name));
-  SetWindowTextW(FilenameEditOut, AsWide(output.c_str()));
+  TakeDialogName(FromWide(name));
 }
 
-void TForm7::sBitBtn1Click() {
-  ConversionRun run;
-  run.may_replace = [this](std::u16string_view) { return AskToReplace(); };
-  run.beep = &DefaultBeep;
-  run.lists.emplace(MemoIn.Lines, MemoOut.Lines);
-  run.stream_from_bytes = kWindowStreamFromBytes;
-  RunConversion(Settings, {TextOf(FilenameEditIn.Handle()), TextOf(FilenameEditOut)}, run);
+void TForm7::sBitBtn1Click() { ConvertNames(); }
+
+std::u16string TForm7::InputName() const { return TextOf(FilenameEditIn.Handle()); }
+
+void TForm7::SetInputName(std::u16string_view name) { SetTextOf(FilenameEditIn.Handle(), name); }
+
+std::u16string TForm7::OutputName() const { return TextOf(FilenameEditOut); }
+
+void TForm7::SetOutputName(std::u16string_view name) { SetTextOf(FilenameEditOut, name); }
+
+bool TForm7::AskToReplace() {
+  // No owner: the window stays usable while the question is up. Under Wine, Esc and the close
+  // button end even a Yes/No box with IDCANCEL; only Yes replaces the file.
+  return System().message_box(nullptr, AsWide(window::kQuestionText),
+                              AsWide(window::kQuestionCaption),
+                              MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) == IDYES;
 }
 
-bool TForm7::AskToReplace() const {
-  // No owner: the window stays usable while the question is up.
-  return System().message_box(nullptr, L"Такой файлик уже существует.\r\nПерезапишем?",
-                              L"Вопрос на сообразительность",
-                              MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) != IDNO;
-}
+void TForm7::Beep() { DefaultBeep(); }
 
-// The user changed the regional settings: take them as they are now.
-void TForm7::ReloadFormatSettings() {
-  platform::locale::UseUserDefaultLocale();
-  Settings = LoadFormatSettings();
-}
+void TForm7::ShowErrorBox(std::u16string_view text) { win32::ShowErrorBox(text); }
+
+void TForm7::ApplySkin() {}
 
 LRESULT CALLBACK TForm7::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
@@ -265,18 +264,10 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_CLOSE:
       // Nothing keeps the window open: the state is stored and the closing goes on.
-      RunHandler([this] {
-        if (FormStorage) FormStorage->SaveWindowState();
-      });
+      RunHandler([this] { StoreOnClose(); });
       break;
     case WM_DESTROY:
-      // A window destroyed without a close stores its state now; the file is written once.
-      if (FormStorage) {
-        RunHandler([this] {
-          if (!FormStorage->Saved()) FormStorage->SaveWindowState();
-        });
-        AppIniFileStorage.WriteSettingsFile();
-      }
+      StoreAndWriteAtEnd();
       PostQuitMessage(0);
       return 0;
   }

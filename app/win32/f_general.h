@@ -1,42 +1,28 @@
 #pragma once
-// Form7, the program's one window: the two file names, the button that converts, and the two
-// line lists behind them.
+// Form7 on Windows: the window and its controls, drawn by the window system, wired to the
+// window's shared steps.
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
+#include "app/main_form.h"
 #include "app/win32/filename_edit.h"
 #include "app/win32/form_storage.h"
 #include "app/win32/gdi.h"
 #include "app/win32/skin_manager.h"
-#include "convert/format_settings.h"
-#include "convert/line_list.h"
-#include "settings/settings_store.h"
-#include "settings/window_state_saver.h"
 
 namespace log2plt::win32 {
 
-// A multi-line control that is never shown; the window keeps its lines as a line list, so huge
-// logs never pass through the control.
-struct HiddenMemo {
-  HWND Handle = nullptr;
-  LineList Lines{u"MemoIn"};
-};
-
-class TForm7 {
+class TForm7 : public window::MainForm {
  public:
   static constexpr wchar_t kClassName[] = L"TForm7";
-  static constexpr wchar_t kCaption[] = L"LOG to PLT кодер";
 
   // Creates the window and its controls, hidden, reads the settings file, then runs FormCreate.
   // Throws when the window system refuses the window or one of its controls, and
-  // SettingsOpenError when the settings file exists but cannot be read.
+  // window::SettingsOpenError when the settings file exists but cannot be read.
   explicit TForm7(HINSTANCE instance, std::u16string settings_file = ProgramSettingsFile());
-  ~TForm7();
-  TForm7(const TForm7&) = delete;
-  TForm7& operator=(const TForm7&) = delete;
+  ~TForm7() override;
 
   HWND Handle() const noexcept { return window_; }
   // The first show, as the program was asked to show it: the stored state restored while the
@@ -48,28 +34,28 @@ class TForm7 {
   void FilenameEditInAfterDialog(TsFilenameEdit& sender, std::wstring& name, bool& action);
   void sBitBtn1Click();
 
-  win32::SkinManager SkinManager;
+  std::u16string InputName() const override;
+  void SetInputName(std::u16string_view name) override;
+  std::u16string OutputName() const override;
+  void SetOutputName(std::u16string_view name) override;
+  bool AskToReplace() override;
+  void Beep() override;
+  void ShowErrorBox(std::u16string_view text) override;
+  void ApplySkin() override;
+
   win32::SkinProvider SkinProvider;
   TsFilenameEdit FilenameEditIn;
-  SettingsStore AppIniFileStorage;
-  // Bound once all components exist and the settings file has been read.
-  std::optional<WindowStateSaver> FormStorage;
   HWND sLabelFX1 = nullptr;
   HWND sLabelFX2 = nullptr;
   HWND sBitBtn1 = nullptr;
   HWND FilenameEditOut = nullptr;
-  HiddenMemo MemoIn;
-  HiddenMemo MemoOut;
-  // The window's regional settings: loaded before the window is made, reloaded when the system
-  // announces a change.
-  FormatSettings Settings = LoadFormatSettings();
+  // The hidden multi-line controls of the two line lists, which the window keeps as
+  // MemoIn and MemoOut, so that huge logs never pass through a control.
+  HWND MemoInControl = nullptr;
+  HWND MemoOutControl = nullptr;
 
  private:
-  bool AskToReplace() const;
-  void ReloadFormatSettings();
-
   void CreateControls();
-  void LoadSettings();
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 

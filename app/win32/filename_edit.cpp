@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/win32/browse_names.h"
+#include "app/browse_names.h"
+#include "app/win32/accessible_name.h"
 #include "app/win32/error_display.h"
 #include "app/win32/gdi.h"
 #include "app/win32/glyphs.h"
 #include "app/win32/system_calls.h"
 #include "app/win32/window_class.h"
+#include "base/wide.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -84,7 +86,40 @@ bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_
   SetWindowLongPtrW(button_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowSubclass(edit_, &EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SendMessageW(edit_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, button_width));
+  GiveAccessibleName(edit_, window::kInputLabel);
+  GiveAccessibleName(button_, window::kBrowseName);
+  AddTooltip(parent, button_);
   return true;
+}
+
+// The tooltip tells the mouse user what the keyboard user can do instead.
+void TsFilenameEdit::AddTooltip(HWND parent, HWND button) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                             instance, nullptr);
+  if (!tooltip_) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(button);
+  tool.lpszText = const_cast<wchar_t*>(AsWide(window::kBrowseTip));
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::wstring TsFilenameEdit::TooltipText() const {
+  if (!tooltip_) return {};
+  std::wstring text(256, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = GetParent(button_);
+  tool.uId = reinterpret_cast<UINT_PTR>(button_);
+  tool.lpszText = text.data();
+  SendMessageW(tooltip_, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  text.resize(wcslen(text.c_str()));
+  return text;
 }
 
 std::wstring TsFilenameEdit::Text() const {
@@ -100,8 +135,7 @@ void TsFilenameEdit::SetText(std::wstring_view text) {
 }
 
 void TsFilenameEdit::Browse() {
-  std::wstring name = Text();
-  PrepareDialog(name);
+  std::wstring name = PrepareDialog();
   const bool accepted = ExecuteOpenDialog();
   if (accepted) name = DialogFileName;
   TakeFocus();
@@ -109,16 +143,20 @@ void TsFilenameEdit::Browse() {
   if (OnAfterDialog) OnAfterDialog(*this, name, action);
   if (action) {
     SetText(name);
-    InitialDir = StartingFolder(FolderPart(DialogFileName));
+    const std::u16string_view chosen = FromWide(DialogFileName);
+    InitialDir = AsWide(window::StartingFolder(window::FolderPart(chosen, window::kWindowsFileNames),
+                                               window::kWindowsFileNames));
   }
 }
 
-void TsFilenameEdit::PrepareDialog(std::wstring& name) {
-  if (!IsValidFileName(name)) return;
-  const std::wstring folder(FolderPart(name));
-  if (IsExistingFolder(folder)) InitialDir = StartingFolder(folder);
-  if (!IsValidFileName(NamePart(name))) name.clear();
-  DialogFileName = name;
+std::wstring TsFilenameEdit::PrepareDialog() {
+  const window::BrowseStart start = window::PrepareBrowse(
+      FromWide(Text()), window::kWindowsFileNames, [](std::u16string_view folder) {
+        return IsExistingFolder(std::wstring(AsWide(folder)));
+      });
+  if (start.starting_folder) InitialDir = AsWide(*start.starting_folder);
+  if (start.dialog_file_name) DialogFileName = AsWide(*start.dialog_file_name);
+  return std::wstring(AsWide(start.name));
 }
 
 bool TsFilenameEdit::ExecuteOpenDialog() {
@@ -196,10 +234,11 @@ LRESULT CALLBACK TsFilenameEdit::ButtonProc(HWND button, UINT message, WPARAM wp
                        : self->button_hot_   ? COLOR_BTNFACE
                                              : COLOR_WINDOW;
       FillRect(dc, &area, GetSysColorBrush(face));
-      const BrowseGlyphState state = self->button_pressed_ ? BrowseGlyphState::kPressed
-                                     : self->button_hot_   ? BrowseGlyphState::kHot
-                                                           : BrowseGlyphState::kNormal;
-      DrawBrowseGlyph(dc, area, state);
+      using window::glyph::BrowseFrame;
+      DrawBrowseGlyph(dc, area,
+                      self->button_pressed_ ? BrowseFrame::kPressed
+                      : self->button_hot_   ? BrowseFrame::kMagnifier
+                                            : BrowseFrame::kPlain);
       return 0;
     }
     case WM_ERASEBKGND:

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/window_texts.h"
+#include "base/wide.h"
+
 namespace log2plt::win32 {
 
 class TsFilenameEdit {
@@ -27,6 +30,8 @@ class TsFilenameEdit {
 
   HWND Handle() const noexcept { return edit_; }
   HWND ButtonHandle() const noexcept { return button_; }
+  // What the browse button's tooltip says.
+  std::wstring TooltipText() const;
   std::wstring Text() const;
   // Programs may set texts longer than the typing limit; they stay whole.
   void SetText(std::wstring_view text);
@@ -34,7 +39,7 @@ class TsFilenameEdit {
   // One run of the open-file dialog, from preparing its folder and name to the event.
   void Browse();
 
-  std::wstring Filter = L"*.log|*.log";
+  std::wstring Filter{AsWide(window::kLogFilter)};
   int FilterIndex = 1;
   TExecOpenDialogEvent OnAfterDialog;
   // The dialog's starting folder and file name, kept between browses.
@@ -42,14 +47,17 @@ class TsFilenameEdit {
   std::wstring DialogFileName;
 
  private:
-  void PrepareDialog(std::wstring& name);
+  // The folder and name the dialog starts with; the name for the event if it is cancelled.
+  std::wstring PrepareDialog();
   bool ExecuteOpenDialog();
   void TakeFocus();
+  void AddTooltip(HWND parent, HWND button);
   static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM);
 
   HWND edit_ = nullptr;
   HWND button_ = nullptr;
+  HWND tooltip_ = nullptr;
   bool button_hot_ = false;
   bool button_pressed_ = false;
 };

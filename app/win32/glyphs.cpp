@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "app/window_layout.h"
+
 namespace log2plt::win32 {
 namespace {
 
@@ -28,9 +30,14 @@ std::uint32_t Premultiplied(COLORREF colour, double coverage) {
          channel(GetBValue(colour));
 }
 
+COLORREF ColourOf(window::glyph::Colour colour) {
+  return RGB(colour.red, colour.green, colour.blue);
+}
+
 }  // namespace
 
 Icon CheckMarkIcon(int size) {
+  namespace glyph = window::glyph;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = size;
@@ -43,18 +50,20 @@ Icon CheckMarkIcon(int size) {
   Bitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
   if (!colour || !mask) return {};
 
-  // The check mark on a 16-unit grid: a short stroke down to the corner, a long one up.
-  const double unit = size / 16.0;
-  const Point left{3.0 * unit, 8.5 * unit}, corner{6.5 * unit, 12.0 * unit},
-      right{13.0 * unit, 4.0 * unit};
-  const double half_width = 1.4 * unit;
+  // Each pixel covered by how near its centre lies to the stroke, for smooth edges.
+  const double unit = size / static_cast<double>(window::kGlyphSize);
+  const auto at = [unit](glyph::Point p) { return Point{p.x * unit, p.y * unit}; };
+  const Point left = at(glyph::kCheckMark[0]), corner = at(glyph::kCheckMark[1]),
+              right = at(glyph::kCheckMark[2]);
+  const double half_width = glyph::kCheckMarkWidth / 2 * unit;
   auto* pixels = static_cast<std::uint32_t*>(bits);
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       const Point centre{x + 0.5, y + 0.5};
       const double distance = std::min(DistanceToSegment(centre, left, corner),
                                        DistanceToSegment(centre, corner, right));
-      pixels[y * size + x] = Premultiplied(RGB(0, 150, 40), half_width + 0.5 - distance);
+      pixels[y * size + x] =
+          Premultiplied(ColourOf(glyph::kCheckMarkColour), half_width + 0.5 - distance);
     }
   }
   GdiFlush();
@@ -62,43 +71,49 @@ Icon CheckMarkIcon(int size) {
   return Icon(CreateIconIndirect(&icon));
 }
 
-void DrawBrowseGlyph(HDC dc, const RECT& area, BrowseGlyphState state) {
+void DrawBrowseGlyph(HDC dc, const RECT& area, window::glyph::BrowseFrame frame) {
+  namespace glyph = window::glyph;
   const int size = std::min(area.right - area.left, area.bottom - area.top);
   const int left = area.left + (area.right - area.left - size) / 2;
   const int top = area.top + (area.bottom - area.top - size) / 2;
-  const auto at = [&](double units) { return static_cast<int>(std::lround(units * size / 16.0)); };
-  const bool pressed = state == BrowseGlyphState::kPressed;
+  const double unit = size / static_cast<double>(window::kGlyphSize);
+  const auto scaled = [unit](double units) { return static_cast<int>(std::lround(units * unit)); };
+  const auto at = [&](glyph::Point p) { return POINT{left + scaled(p.x), top + scaled(p.y)}; };
+  const glyph::BrowseColours& colours = frame == glyph::BrowseFrame::kPressed
+                                            ? glyph::kBrowsePressedColours
+                                            : glyph::kBrowseColours;
 
-  // The page, with its top right corner folded.
-  Pen outline(CreatePen(PS_SOLID, 1, pressed ? RGB(40, 40, 40) : RGB(90, 90, 90)));
-  Brush paper(CreateSolidBrush(pressed ? RGB(200, 200, 200) : RGB(255, 255, 255)));
+  Pen outline(CreatePen(PS_SOLID, std::max(1, scaled(glyph::kPageOutlineWidth)),
+                        ColourOf(colours.outline)));
+  Brush paper(CreateSolidBrush(ColourOf(colours.paper)));
   {
     Selection pen(dc, outline.get());
     Selection brush(dc, paper.get());
-    const POINT page[] = {{left + at(3), top + at(1)},
-                          {left + at(10), top + at(1)},
-                          {left + at(13), top + at(4)},
-                          {left + at(13), top + at(15)},
-                          {left + at(3), top + at(15)}};
-    Polygon(dc, page, 5);
-    const POINT fold[] = {
-        {left + at(10), top + at(1)}, {left + at(10), top + at(4)}, {left + at(13), top + at(4)}};
-    Polyline(dc, fold, 3);
-    for (int line = 0; line < 4; ++line) {
-      MoveToEx(dc, left + at(5), top + at(6 + 2 * line), nullptr);
-      LineTo(dc, left + at(11), top + at(6 + 2 * line));
+    POINT page[glyph::kPage.size()];
+    for (std::size_t k = 0; k < glyph::kPage.size(); ++k) page[k] = at(glyph::kPage[k]);
+    Polygon(dc, page, static_cast<int>(glyph::kPage.size()));
+    POINT fold[glyph::kPageFold.size()];
+    for (std::size_t k = 0; k < glyph::kPageFold.size(); ++k) fold[k] = at(glyph::kPageFold[k]);
+    Polyline(dc, fold, static_cast<int>(glyph::kPageFold.size()));
+    for (const double line_top : glyph::kPageLineTops) {
+      const POINT from = at({glyph::kPageLineLeft, line_top});
+      const POINT to = at({glyph::kPageLineRight, line_top});
+      MoveToEx(dc, from.x, from.y, nullptr);
+      LineTo(dc, to.x, to.y);
     }
   }
-  if (state == BrowseGlyphState::kNormal) return;
+  if (frame == glyph::BrowseFrame::kPlain) return;
 
-  // The magnifying glass over the page's lower right.
-  Pen rim(CreatePen(PS_SOLID, std::max(1, at(1.5)), pressed ? RGB(20, 40, 90) : RGB(30, 70, 160)));
-  Brush lens(CreateSolidBrush(pressed ? RGB(120, 150, 190) : RGB(190, 215, 245)));
+  Pen rim(CreatePen(PS_SOLID, std::max(1, scaled(glyph::kRimWidth)), ColourOf(colours.rim)));
+  Brush lens(CreateSolidBrush(ColourOf(colours.lens)));
   Selection pen(dc, rim.get());
   Selection brush(dc, lens.get());
-  Ellipse(dc, left + at(6), top + at(6), left + at(12), top + at(12));
-  MoveToEx(dc, left + at(11), top + at(11), nullptr);
-  LineTo(dc, left + at(15), top + at(15));
+  const POINT centre = at(glyph::kLensCentre);
+  const int radius = scaled(glyph::kLensRadius);
+  Ellipse(dc, centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius);
+  const POINT handle_start = at(glyph::kHandleStart), handle_end = at(glyph::kHandleEnd);
+  MoveToEx(dc, handle_start.x, handle_start.y, nullptr);
+  LineTo(dc, handle_end.x, handle_end.y);
 }
 
 }  // namespace log2plt::win32

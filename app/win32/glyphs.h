@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app/glyph_shapes.h"
 #include "app/win32/gdi.h"
 
 namespace log2plt::win32 {
@@ -10,8 +11,7 @@ namespace log2plt::win32 {
 // The conversion button's check mark: green strokes, everything else transparent.
 Icon CheckMarkIcon(int size);
 
-// The browse button's document page, in one of its three looks.
-enum class BrowseGlyphState { kNormal, kHot, kPressed };
-void DrawBrowseGlyph(HDC dc, const RECT& area, BrowseGlyphState state);
+// The browse button's document page, in one of its three frames.
+void DrawBrowseGlyph(HDC dc, const RECT& area, window::glyph::BrowseFrame frame);
 
 }  // namespace log2plt::win32

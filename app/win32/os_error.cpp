@@ -2,20 +2,15 @@
 
 #include <windows.h>
 
+#include "app/window_texts.h"
 #include "platform/error_text.h"
+#include "platform/program.h"
 
 namespace log2plt::win32 {
-namespace {
-
-std::uintptr_t ImageOffset(const void* address) {
-  return reinterpret_cast<std::uintptr_t>(address) -
-         reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
-}
-
-}  // namespace
 
 OsError::OsError(std::u16string_view what)
-    : Error(FillTemplate(u"%s. %s", {what, platform::SystemErrorText(GetLastError())})),
-      address_(ImageOffset(__builtin_return_address(0))) {}
+    : PlacedError(FillTemplate(u"%s. %s", {what, platform::SystemErrorText(GetLastError())}),
+                  window::kOsErrorClass,
+                  platform::program::PlaceInImage(__builtin_return_address(0))) {}
 
 }  // namespace log2plt::win32

@@ -67,8 +67,8 @@ TEST_F(ConversionRunTest, WritesTheTrackFileWithoutAQuestionWhenTheOutputIsNew) 
   Click(form_->sBitBtn1);
   EXPECT_EQ(ReadFileBytes(output_), ExpectedTrack());
   EXPECT_TRUE(FakeDialogs::boxes.empty());
-  EXPECT_EQ(LineCount(form_->MemoIn.Lines), 6);
-  EXPECT_EQ(LineCount(form_->MemoOut.Lines), 10);
+  EXPECT_EQ(LineCount(form_->MemoIn), 6);
+  EXPECT_EQ(LineCount(form_->MemoOut), 10);
   EXPECT_EQ(form_->Settings.decimal_separator, u'.');
 }
 
@@ -87,7 +87,7 @@ TEST_F(ConversionRunTest, AnExistingOutputIsReplacedOnlyAfterYes) {
   EXPECT_TRUE(question.main_window_enabled);
   // No: nothing read, nothing written, but the decimal point stays.
   EXPECT_EQ(ReadFileBytes(output_), "old track");
-  EXPECT_EQ(LineAt(form_->MemoIn.Lines, 0), u"MemoIn");
+  EXPECT_EQ(LineAt(form_->MemoIn, 0), u"MemoIn");
   EXPECT_EQ(form_->Settings.decimal_separator, u'.');
 
   FakeDialogs::answer_box = [](const MessageBoxCall&) { return IDYES; };
@@ -188,7 +188,7 @@ TEST_F(ConversionRunTest, AnUnwritableOutputFailsAfterTheConversionAndKeepsItsLi
   EXPECT_EQ(text.rfind(L"Cannot create file \"" + output + L"\". ", 0), 0u) << text;
   EXPECT_EQ(text.back(), L'.');
   EXPECT_NE(text.substr(text.size() - 2), L"..");
-  EXPECT_EQ(LineCount(form_->MemoOut.Lines), 10);
+  EXPECT_EQ(LineCount(form_->MemoOut), 10);
 
   // The next run, to a good name, writes exactly what a first run would.
   SetText(form_->FilenameEditOut, output_);

@@ -6,6 +6,7 @@
 
 #include "app/win32/dpi.h"
 #include "app/win32/error_display.h"
+#include "base/wide.h"
 #include "base/error.h"
 #include "window_fixture.h"
 
@@ -55,8 +56,8 @@ TEST_F(MainWindowLayoutTest, IsLaidOutAsTheLayoutGivesItScaledToTheScreen) {
       {form_->FilenameEditIn.Handle(), scale(8, 47, 399, 21), L"", true},
       {form_->sBitBtn1, scale(8, 148, 399, 29), L"Перекодировать", true},
       {form_->FilenameEditOut, scale(8, 112, 401, 21), L"", true},
-      {form_->MemoIn.Handle, scale(306, 8, 105, 33), L"MemoIn", false},
-      {form_->MemoOut.Handle, scale(306, 47, 105, 33), L"MemoIn", false},
+      {form_->MemoInControl, scale(306, 8, 105, 33), L"MemoIn", false},
+      {form_->MemoOutControl, scale(306, 47, 105, 33), L"MemoIn", false},
   };
   for (const Control& control : controls) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring(control.text)));
@@ -216,17 +217,19 @@ TEST_F(MainWindowTest, OffersTheSkinFoldersBesideTheProgramInTheSystemMenu) {
   std::wstring folder = program;
   folder.resize(folder.rfind(L'\\') + 1);
   folder += L"Skins";
-  EXPECT_EQ(form_->SkinManager.SkinDirectory, folder);
+  EXPECT_EQ(form_->SkinManager.SkinDirectory, FromWide(folder));
   EXPECT_TRUE(form_->SkinManager.Active);
-  EXPECT_EQ(form_->SkinManager.SkinName, L"BluePlastic");
+  EXPECT_EQ(form_->SkinManager.SkinName, u"BluePlastic");
 
-  // Only folders are skins: not the files beside them, nor hidden entries.
+  // Only folders with a skin.ini are skins: not the files beside them, nor hidden entries, nor a
+  // folder without one.
   RemoveFolderTree(folder);
   CreateDirectoryW(folder.c_str(), nullptr);
-  CreateDirectoryW((folder + L"\\BluePlastic").c_str(), nullptr);
-  CreateDirectoryW((folder + L"\\Night").c_str(), nullptr);
-  CreateDirectoryW((folder + L"\\.hidden").c_str(), nullptr);
-  CreateDirectoryW((folder + L"\\Secret").c_str(), nullptr);
+  for (const wchar_t* skin : {L"\\Night", L"\\BluePlastic", L"\\.hidden", L"\\Secret"}) {
+    CreateDirectoryW((folder + skin).c_str(), nullptr);
+    WriteFileBytes(folder + skin + L"\\skin.ini", "[FORM]\r\n");
+  }
+  CreateDirectoryW((folder + L"\\Bare").c_str(), nullptr);
   SetFileAttributesW((folder + L"\\Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
   WriteFileBytes(folder + L"\\readme.txt", "");
   WriteFileBytes(folder + L"\\Day.skin", "");
@@ -240,22 +243,23 @@ TEST_F(MainWindowTest, OffersTheSkinFoldersBesideTheProgramInTheSystemMenu) {
   ASSERT_NE(skins, nullptr);
   SendMessageW(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins),
                MAKELPARAM(last, TRUE));
+  // In name order, whatever order the folder lists them in.
   ASSERT_EQ(GetMenuItemCount(skins), 2);
-  int night = -1;
+  const wchar_t* const expected[] = {L"BluePlastic", L"Night"};
   for (int i = 0; i < 2; ++i) {
     GetMenuStringW(skins, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+    EXPECT_STREQ(caption, expected[i]);
     const bool checked = GetMenuState(skins, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED;
-    EXPECT_EQ(checked, std::wstring(caption) == L"BluePlastic") << caption;
-    if (std::wstring(caption) == L"Night") night = i;
+    EXPECT_EQ(checked, i == 0) << caption;
   }
-  ASSERT_NE(night, -1);
+  const int night = 1;
 
   // Picked the way a user picks it: from the last item of the system menu, by keyboard.
   std::vector<WPARAM> keys = {VK_UP, VK_RIGHT};
   keys.insert(keys.end(), static_cast<std::size_t>(night), VK_DOWN);
   keys.push_back(VK_RETURN);
   UseSystemMenu(form_->Handle(), keys);
-  EXPECT_EQ(form_->SkinManager.SkinName, L"Night");
+  EXPECT_EQ(form_->SkinManager.SkinName, u"Night");
   SendMessageW(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins),
                MAKELPARAM(last, TRUE));
   EXPECT_TRUE(GetMenuState(skins, static_cast<UINT>(night), MF_BYPOSITION) & MF_CHECKED);

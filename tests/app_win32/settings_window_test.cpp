@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_texts.h"
 #include "app/win32/application.h"
 #include "app/win32/program_start.h"
 #include "tests/platform/file_test_support.h"
@@ -167,12 +168,12 @@ TEST_F(SettingsWindowTest, ABadFlagsValueIsReportedAndOnlyTheVersionIsStored) {
   Start();
   ASSERT_EQ(FakeDialogs::boxes.size(), 1u);
   EXPECT_EQ(FakeDialogs::boxes[0].text, L"''2x'' is not a valid integer value.");
-  EXPECT_EQ(FakeDialogs::boxes[0].caption, kApplicationTitle);
+  EXPECT_EQ(FakeDialogs::boxes[0].caption, AsWide(window::kApplicationTitle));
   EXPECT_TRUE(IsWindowVisible(form_->Handle()));
   EXPECT_EQ(GetFocus(), form_->sBitBtn1);
   EXPECT_NE(WindowBounds(form_->Handle()).left, 100);
   EXPECT_EQ(TextOf(form_->FilenameEditIn.Handle()), L"");
-  EXPECT_EQ(form_->SkinManager.SkinName, L"BluePlastic");
+  EXPECT_EQ(form_->SkinManager.SkinName, u"BluePlastic");
   SetText(form_->FilenameEditIn.Handle(), L"C:\\other.log");
   Close();
   EXPECT_EQ(FakeDialogs::boxes.size(), 1u);
@@ -223,11 +224,13 @@ TEST_F(SettingsWindowTest, TheStoredSkinIsTheCheckedOne) {
   skins += L"Skins";
   RemoveFolderTree(skins);
   CreateDirectoryW(skins.c_str(), nullptr);
-  CreateDirectoryW((skins + L"\\BluePlastic").c_str(), nullptr);
-  CreateDirectoryW((skins + L"\\Night").c_str(), nullptr);
+  for (const wchar_t* skin : {L"\\BluePlastic", L"\\Night"}) {
+    CreateDirectoryW((skins + skin).c_str(), nullptr);
+    WriteFileBytes(skins + skin + L"\\skin.ini", "[FORM]\r\n");
+  }
   WriteFileBytes(file_, "[Form7]\r\nSkinManager_SkinName=Night\r\n");
   Start();
-  EXPECT_EQ(form_->SkinManager.SkinName, L"Night");
+  EXPECT_EQ(form_->SkinManager.SkinName, u"Night");
   EXPECT_TRUE(form_->SkinManager.Active);
   const HMENU system_menu = GetSystemMenu(form_->Handle(), FALSE);
   const int last = GetMenuItemCount(system_menu) - 1;
