@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "app/qt/text.h"
+#include "app/window_texts.h"
 
 namespace log2plt::qt {
 namespace {
@@ -22,14 +23,14 @@ QWidget* BoxOwner() {
 
 }  // namespace
 
-void ShowErrorMessage(Dialogs& dialogs, std::u16string_view message) {
+void ShowErrorBox(Dialogs& dialogs, std::u16string_view text) {
   // A drag in progress would keep the mouse from the box.
   if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
   MessageBoxRequest box;
   box.owner = BoxOwner();
   box.modality = Qt::ApplicationModal;
-  box.caption = ToQString(kApplicationTitle);
-  box.text = ToQString(WithFinalFullStop(message));
+  box.caption = ToQString(window::kApplicationTitle);
+  box.text = PlainLines(text);
   box.icon = QMessageBox::Critical;
   box.buttons = QMessageBox::Ok;
   box.default_button = QMessageBox::Ok;

@@ -2,35 +2,24 @@
 // The application-wide error display: every error that escapes a handler ends up in one message
 // box, and the program goes on.
 
-#include <exception>
-#include <new>
 #include <string_view>
 
+#include "app/error_handling.h"
 #include "app/qt/dialogs.h"
 #include "base/error.h"
-#include "base/utf.h"
 
 namespace log2plt::qt {
 
-inline constexpr char16_t kApplicationTitle[] = u"PLT кодер";
+// Shows `text` (with its final ".") in an error box owned by the active window, the other windows
+// disabled while it is up.
+void ShowErrorBox(Dialogs& dialogs, std::u16string_view text);
 
-// Shows the message with its final "." in an error box owned by the active window, the other
-// windows disabled while it is up.
-void ShowErrorMessage(Dialogs& dialogs, std::u16string_view message);
-
-// Runs one handler. Exceptions must not cross Qt's event loop, so this is where every error of a
-// handler ends.
+// Runs a handler of a control that is no part of the window's shared steps.
 template <typename Handler>
 void RunHandler(Dialogs& dialogs, Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (const Error& error) {
-    ShowErrorMessage(dialogs, error.Message());
-  } catch (const std::bad_alloc&) {
-    ShowErrorMessage(dialogs, u"Out of memory");
-  } catch (const std::exception& error) {
-    ShowErrorMessage(dialogs, FromUtf8(error.what()));
-  }
+  window::RunHandler(
+      [&dialogs](std::u16string_view message) { ShowErrorBox(dialogs, WithFinalFullStop(message)); },
+      handler);
 }
 
 }  // namespace log2plt::qt

@@ -10,38 +10,35 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <memory>
 #include <utility>
 
-#include "app/conversion_run.h"
 #include "app/qt/error_display.h"
 #include "app/qt/glyphs.h"
 #include "app/qt/text.h"
-#include "platform/locale.h"
-#include "platform/program.h"
+#include "app/window_layout.h"
+#include "app/window_texts.h"
 
 namespace log2plt::qt {
 namespace {
 
-constexpr char16_t kSkinMenuCaption[] = u"Available skins";
-
-// The desktop's font family, at a size of the layout.
-QFont LayoutFont(int pixel_size, bool bold) {
+// The desktop's font family (the layout's faces are Windows fonts), at a size of the layout.
+QFont LayoutFont(const window::LayoutFont& layout, int pixel_size) {
   QFont font = QApplication::font();
   font.setPixelSize(pixel_size);
-  font.setBold(bold);
+  font.setBold(layout.bold);
   return font;
 }
 
-// A caption label: bold, with a soft shadow below and to the right.
+// A caption label: bold, at the top left of its box, with a soft shadow below and to the right.
 QLabel* CreateShadowLabel(QWidget* parent, const char16_t* text, int shadow_offset, int blur) {
   auto* label = new QLabel(ToQString(text), parent);
   label->setTextFormat(Qt::PlainText);
-  // The caption sits at the foot of its box, just above the field it names.
-  label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setContentsMargins(0, 0, shadow_offset, shadow_offset);
   auto* shadow = new QGraphicsDropShadowEffect(label);
   shadow->setOffset(shadow_offset, shadow_offset);
@@ -51,178 +48,188 @@ QLabel* CreateShadowLabel(QWidget* parent, const char16_t* text, int shadow_offs
   return label;
 }
 
+bool IsStyle(const QString& name) {
+  return QStyleFactory::keys().contains(name, Qt::CaseInsensitive);
+}
+
 }  // namespace
 
 TForm7::TForm7(Dialogs& dialogs, std::u16string settings_file)
-    : AppIniFileStorage(std::move(settings_file)), dialogs_(dialogs) {
+    : MainForm(std::move(settings_file)),
+      dialogs_(dialogs),
+      default_style_(QApplication::style()->name()) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setWindowTitle(ToQString(kCaption));
+  setWindowTitle(ToQString(window::kCaption));
   setWindowIcon(ProgramIcon());
-  scale_ = logicalDpiY() / 96.0;
-  setFixedSize(Scaled(kClientWidth), Scaled(kClientHeight));
+  pixels_per_inch_ = logicalDpiY() > 0 ? logicalDpiY() : window::kLayoutPixelsPerInch;
+  setFixedSize(Scaled(window::kClientWidth), Scaled(window::kClientHeight));
   CreateControls();
-  LoadSettings();
-  RunHandler(dialogs_, [this] { FormCreate(); });
+  LoadSettings(saved_state_);
+  RunHandler([this] { FormCreate(); });
 }
 
-TForm7::~TForm7() { WriteSettings(); }
+TForm7::~TForm7() {
+  // The configuration folder may not exist yet; if it cannot be made, the write fails in silence.
+  QDir().mkpath(QFileInfo(ToQString(AppIniFileStorage.FilePath())).absolutePath());
+  StoreAndWriteAtEnd();
+}
 
 int TForm7::Scaled(int layout_pixels) const {
-  return static_cast<int>(std::lround(layout_pixels * scale_));
+  return window::Scaled(layout_pixels, pixels_per_inch_);
 }
 
 void TForm7::CreateControls() {
-  const QFont window_font = LayoutFont(Scaled(11), false);
-  const QFont label_font = LayoutFont(Scaled(13), true);
-  const auto place = [this](QWidget* control, int left, int top, int width, int height) {
-    control->setGeometry(Scaled(left), Scaled(top), Scaled(width), Scaled(height));
+  const QFont window_font = LayoutFont(window::kWindowFont, Scaled(window::kWindowFont.pixel_height));
+  const QFont label_font = LayoutFont(window::kLabelFont, Scaled(window::kLabelFont.pixel_height));
+  const auto place = [this](QWidget* control, const window::LayoutBox& box) {
+    control->setGeometry(Scaled(box.left), Scaled(box.top), Scaled(box.width), Scaled(box.height));
   };
   // A caption as wide as the desktop's font needs, at least as wide as the layout's.
-  const auto place_label = [this](QLabel* label, int left, int top, int width, int height) {
-    label->setGeometry(Scaled(left), Scaled(top),
-                       std::max(Scaled(width), label->sizeHint().width()), Scaled(height));
+  const auto place_label = [this](QLabel* label, const window::LayoutBox& box) {
+    label->setGeometry(Scaled(box.left), Scaled(box.top),
+                       std::max(Scaled(box.width), label->sizeHint().width()),
+                       Scaled(box.height));
   };
+  // Qt's blur radius spreads about a third wider than the Windows labels' blur count.
+  const int blur = Scaled(window::kLabelShadowBlur) * 7 / 10;
+  const int offset = Scaled(window::kLabelShadowOffset);
   // Created in the layout's order.
-  sLabelFX1 = CreateShadowLabel(this, u"Исходный трек (log)", Scaled(2), Scaled(7));
+  sLabelFX1 = CreateShadowLabel(this, window::kInputLabel, offset, blur);
   sLabelFX1->setFont(label_font);
-  place_label(sLabelFX1, 8, 8, 152, 36);
-  sLabelFX2 = CreateShadowLabel(this, u"Выходной трек (plt)", Scaled(2), Scaled(7));
+  place_label(sLabelFX1, window::kInputLabelBox);
+  sLabelFX2 = CreateShadowLabel(this, window::kOutputLabel, offset, blur);
   sLabelFX2->setFont(label_font);
-  place_label(sLabelFX2, 8, 74, 149, 36);
+  place_label(sLabelFX2, window::kOutputLabelBox);
 
   FilenameEditIn = new FilenameEdit(dialogs_, this);
   FilenameEditIn->setFont(window_font);
-  place(FilenameEditIn, 8, 47, 399, 21);
+  place(FilenameEditIn, window::kInputFieldBox);
   FilenameEditIn->OnAfterDialog = [this](FilenameEdit& sender, QString& name, bool& action) {
     FilenameEditInAfterDialog(sender, name, action);
   };
+  // Screen readers name each field after its caption.
+  sLabelFX1->setBuddy(FilenameEditIn);
 
-  sBitBtn1 = new QPushButton(ToQString(u"Перекодировать"), this);
+  sBitBtn1 = new QPushButton(ToQString(window::kButtonCaption), this);
   sBitBtn1->setFont(window_font);
   sBitBtn1->setIcon(CheckMarkIcon());
-  sBitBtn1->setIconSize(QSize(Scaled(16), Scaled(16)));
+  sBitBtn1->setIconSize(QSize(Scaled(window::kGlyphSize), Scaled(window::kGlyphSize)));
   // Enter on the focused button runs it, as Space does.
   sBitBtn1->setAutoDefault(true);
   sBitBtn1->setContextMenuPolicy(Qt::PreventContextMenu);
-  place(sBitBtn1, 8, 148, 399, 29);
-  connect(sBitBtn1, &QPushButton::clicked, this,
-          [this] { RunHandler(dialogs_, [this] { sBitBtn1Click(); }); });
+  place(sBitBtn1, window::kButtonBox);
+  connect(sBitBtn1, &QPushButton::clicked, this, [this] { RunHandler([this] { sBitBtn1Click(); }); });
 
   FilenameEditOut = new QLineEdit(this);
   FilenameEditOut->setFont(window_font);
   FilenameEditOut->setMaxLength(INT_MAX);
   FilenameEditOut->setAcceptDrops(false);
-  place(FilenameEditOut, 8, 112, 401, 21);
+  place(FilenameEditOut, window::kOutputFieldBox);
+  sLabelFX2->setBuddy(FilenameEditOut);
 
-  setTabOrder(FilenameEditIn, sBitBtn1);
-  setTabOrder(sBitBtn1, FilenameEditOut);
-}
-
-// Read when all components exist; a file that cannot be read ends the start.
-void TForm7::LoadSettings() {
-  try {
-    AppIniFileStorage.LoadSettingsFile();
-  } catch (const Error& error) {
-    throw SettingsOpenError(error);
+  QWidget* const focus_order[] = {FilenameEditIn, sBitBtn1, FilenameEditOut};
+  static_assert(std::size(window::kTabOrder) == std::size(focus_order));
+  for (std::size_t k = 1; k < std::size(focus_order); ++k) {
+    setTabOrder(focus_order[static_cast<std::size_t>(window::kTabOrder[k - 1])],
+                focus_order[static_cast<std::size_t>(window::kTabOrder[k])]);
   }
-  FormStorage.emplace(
-      AppIniFileStorage, saved_state_,
-      std::initializer_list<std::u16string_view>{u"FilenameEditIn.Text", u"FilenameEditOut.Text",
-                                                 u"SkinManager.SkinName"});
 }
 
-// A window destroyed without a close stores its state now; the file is written once, at the end.
-void TForm7::WriteSettings() {
-  if (!FormStorage) return;
-  RunHandler(dialogs_, [this] {
-    if (!FormStorage->Saved()) FormStorage->SaveWindowState();
-  });
-  // The configuration folder may not exist yet; if it cannot be made, the write fails in silence.
-  QDir().mkpath(QFileInfo(ToQString(AppIniFileStorage.FilePath())).absolutePath());
-  AppIniFileStorage.WriteSettingsFile();
-}
-
-void TForm7::FormCreate() {
-  const QString program = ToQString(platform::program::ExecutablePath());
-  SkinManager.SkinDirectory = program.left(program.lastIndexOf(u'/') + 1) + QStringLiteral("Skins");
-  SkinManager.Activate();
-}
+void TForm7::FormCreate() { ActivateSkin(); }
 
 void TForm7::FormShow() { sBitBtn1->setFocus(Qt::OtherFocusReason); }
 
 void TForm7::FilenameEditInAfterDialog(FilenameEdit&, QString& name, bool&) {
-  FilenameEditOut->setText(ToQString(OutputNameFor(ToU16String(name))));
+  TakeDialogName(ToU16String(name));
 }
 
-void TForm7::sBitBtn1Click() {
-  ConversionRun run;
-  run.may_replace = [this](std::u16string_view) { return AskToReplace(); };
-  run.beep = [this] { dialogs_.Beep(); };
-  run.lists.emplace(MemoIn, MemoOut);
-  run.stream_from_bytes = kWindowStreamFromBytes;
-  RunConversion(Settings,
-                {ToU16String(FilenameEditIn->text()), ToU16String(FilenameEditOut->text())}, run);
-}
+void TForm7::sBitBtn1Click() { ConvertNames(); }
+
+std::u16string TForm7::InputName() const { return ToU16String(FilenameEditIn->text()); }
+
+void TForm7::SetInputName(std::u16string_view name) { FilenameEditIn->SetText(ToQString(name)); }
+
+std::u16string TForm7::OutputName() const { return ToU16String(FilenameEditOut->text()); }
+
+void TForm7::SetOutputName(std::u16string_view name) { FilenameEditOut->setText(ToQString(name)); }
 
 bool TForm7::AskToReplace() {
   // A box of its own: the window stays usable while the question is up.
   MessageBoxRequest question;
   question.modality = Qt::NonModal;
-  question.caption = ToQString(u"Вопрос на сообразительность");
-  question.text = ToQString(u"Такой файлик уже существует.\nПерезапишем?");
+  question.caption = ToQString(window::kQuestionCaption);
+  question.text = PlainLines(window::kQuestionText);
   question.icon = QMessageBox::Warning;
   question.buttons = QMessageBox::Yes | QMessageBox::No;
   question.default_button = QMessageBox::No;
-  // A box closed without an answer (the program ending meanwhile) replaces nothing.
+  // Esc answers No; a box closed without an answer (the program ending meanwhile) replaces
+  // nothing either.
   return dialogs_.MessageBox(question) == QMessageBox::Yes;
 }
 
-// The user's regional settings changed: take them as they are now.
-void TForm7::ReloadFormatSettings() {
-  platform::locale::UseUserDefaultLocale();
-  Settings = LoadFormatSettings();
+void TForm7::Beep() { dialogs_.Beep(); }
+
+void TForm7::ShowErrorBox(std::u16string_view text) { qt::ShowErrorBox(dialogs_, text); }
+
+// A skin name that is one of Qt's styles picks that style; the look of skins is drawn elsewhere.
+void TForm7::ApplySkin() {
+  const QString name = ToQString(SkinManager.SkinName);
+  const QString style = !CurrentSkin() && IsStyle(name) ? name : default_style_;
+  if (style.compare(QApplication::style()->name(), Qt::CaseInsensitive) != 0) {
+    QApplication::setStyle(style);
+  }
 }
 
 QMenu* TForm7::CreateContextMenu() {
   auto* menu = new QMenu(this);
-  QMenu* skins = menu->addMenu(ToQString(kSkinMenuCaption));
-  for (const QString& skin : SkinManager.AvailableSkins()) {
+  QMenu* skins = menu->addMenu(ToQString(window::kSkinMenuCaption));
+  const auto add = [this, skins](const QString& skin) {
     QAction* item = skins->addAction(skin);
     item->setCheckable(true);
-    item->setChecked(SkinManager.IsCurrent(skin));
-    connect(item, &QAction::triggered, this, [this, skin] {
-      RunHandler(dialogs_, [this, &skin] { SkinManager.SetSkinName(skin); });
+    item->setChecked(SkinManager.IsCurrent(ToU16String(skin)));
+    connect(item, &QAction::triggered, this,
+            [this, skin] { RunHandler([this, &skin] { PickSkin(ToU16String(skin)); }); });
+  };
+  // The skin folders first, then Qt's styles, the desktop's standard looks.
+  const std::vector<std::u16string> folders = SkinManager.AvailableSkins();
+  for (const std::u16string& skin : folders) add(ToQString(skin));
+  skins->addSeparator();
+  for (const QString& style : QStyleFactory::keys()) {
+    const bool shadowed = std::any_of(folders.begin(), folders.end(), [&style](const auto& skin) {
+      return window::IsSameSkin(skin, ToU16String(style));
     });
+    if (!shadowed) add(style);
   }
   return menu;
 }
 
 // The stored state comes back before the window is on the screen, so that it never jumps.
+void TForm7::setVisible(bool visible) {
+  if (visible && !restored_) {
+    restored_ = true;
+    RestoreBeforeFirstShow();
+  }
+  QWidget::setVisible(visible);
+}
+
 void TForm7::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  RunHandler(dialogs_, [this] {
-    if (FormStorage && !FormStorage->Restored()) FormStorage->RestoreWindowState();
-  });
-  RunHandler(dialogs_, [this] { FormShow(); });
+  RunHandler([this] { FormShow(); });
 }
 
 // Nothing keeps the window open: the state is stored and the closing goes on.
 void TForm7::closeEvent(QCloseEvent* event) {
-  RunHandler(dialogs_, [this] {
-    if (FormStorage) FormStorage->SaveWindowState();
-  });
+  RunHandler([this] { StoreOnClose(); });
   event->accept();
 }
 
 void TForm7::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::LocaleChange) {
-    RunHandler(dialogs_, [this] { ReloadFormatSettings(); });
-  }
+  if (event->type() == QEvent::LocaleChange) RunHandler([this] { ReloadFormatSettings(); });
 }
 
 void TForm7::contextMenuEvent(QContextMenuEvent* event) {

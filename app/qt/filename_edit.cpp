@@ -5,11 +5,15 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QValidator>
+#include <QToolButton>
 #include <algorithm>
+#include <limits>
 
-#include "app/qt/browse_names.h"
+#include "app/browse_names.h"
 #include "app/qt/error_display.h"
 #include "app/qt/glyphs.h"
+#include "app/qt/text.h"
+#include "app/window_texts.h"
 
 namespace log2plt::qt {
 
@@ -51,7 +55,20 @@ FilenameEdit::FilenameEdit(Dialogs& dialogs, QWidget* parent)
           [this](const QString& text) { accepted_length_ = text.size(); });
   // Files dropped from a file manager are not taken.
   setAcceptDrops(false);
+  // The dialog offers the pattern of the window's one file type.
+  Filter = ToQString(window::kLogFilter).section(u'|', 1);
+  // The program may set names far beyond the typing limit, which TypingLimit keeps.
+  setMaxLength(std::numeric_limits<int>::max());
   browse_action_ = addAction(BrowseIcon(), QLineEdit::TrailingPosition);
+  browse_action_->setText(ToQString(window::kBrowseName));
+  browse_action_->setToolTip(ToQString(window::kBrowseTip));
+  // The action's button is what screen readers and the mouse meet.
+  for (QToolButton* button : findChildren<QToolButton*>()) {
+    if (button->defaultAction() == browse_action_) {
+      button->setAccessibleName(ToQString(window::kBrowseName));
+      button->setToolTip(ToQString(window::kBrowseTip));
+    }
+  }
   connect(browse_action_, &QAction::triggered, this,
           [this] { RunHandler(dialogs_, [this] { Browse(); }); });
 }
@@ -63,8 +80,7 @@ void FilenameEdit::SetText(const QString& text) {
 }
 
 void FilenameEdit::Browse() {
-  QString name = text();
-  PrepareDialog(name);
+  QString name = PrepareDialog();
   const bool accepted = ExecuteOpenDialog();
   if (accepted) name = DialogFileName;
   TakeFocus();
@@ -72,16 +88,19 @@ void FilenameEdit::Browse() {
   if (OnAfterDialog) OnAfterDialog(*this, name, action);
   if (action) {
     SetText(name);
-    InitialDir = StartingFolder(FolderPart(DialogFileName));
+    const std::u16string chosen = ToU16String(DialogFileName);
+    InitialDir = ToQString(window::StartingFolder(
+        window::FolderPart(chosen, window::kPosixFileNames), window::kPosixFileNames));
   }
 }
 
-void FilenameEdit::PrepareDialog(QString& name) {
-  if (!IsValidFileName(name)) return;
-  const QString folder = FolderPart(name);
-  if (IsExistingFolder(folder)) InitialDir = StartingFolder(folder);
-  if (!IsValidFileName(NamePart(name))) name.clear();
-  DialogFileName = name;
+QString FilenameEdit::PrepareDialog() {
+  const window::BrowseStart start = window::PrepareBrowse(
+      ToU16String(text()), window::kPosixFileNames,
+      [](std::u16string_view folder) { return IsExistingFolder(ToQString(folder)); });
+  if (start.starting_folder) InitialDir = ToQString(*start.starting_folder);
+  if (start.dialog_file_name) DialogFileName = ToQString(*start.dialog_file_name);
+  return ToQString(start.name);
 }
 
 bool FilenameEdit::ExecuteOpenDialog() {

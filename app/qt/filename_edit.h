@@ -31,7 +31,8 @@ class FilenameEdit : public QLineEdit {
 
   QAction* BrowseAction() const noexcept { return browse_action_; }
 
-  QString Filter = QStringLiteral("*.log");
+  // The pattern part of the one file type the dialog offers.
+  QString Filter;
   AfterDialogEvent OnAfterDialog;
   // The dialog's starting folder and file name, kept between browses.
   QString InitialDir;
@@ -44,7 +45,8 @@ class FilenameEdit : public QLineEdit {
  private:
   friend class TypingLimit;
 
-  void PrepareDialog(QString& name);
+  // The folder and name the dialog starts with; the name for the event if it is cancelled.
+  QString PrepareDialog();
   bool ExecuteOpenDialog();
   void TakeFocus();
 

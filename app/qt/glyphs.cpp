@@ -5,6 +5,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <array>
+
+#include "app/glyph_shapes.h"
+#include "app/window_layout.h"
 
 namespace log2plt::qt {
 namespace {
@@ -20,7 +24,8 @@ class DrawnIcon final : public QIconEngine {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->translate(rect.topLeft());
-    painter->scale(rect.width() / 16.0, rect.height() / 16.0);
+    painter->scale(rect.width() / static_cast<double>(window::kGlyphSize),
+                   rect.height() / static_cast<double>(window::kGlyphSize));
     drawing_(*painter, mode);
     painter->restore();
   }
@@ -41,51 +46,70 @@ class DrawnIcon final : public QIconEngine {
   Drawing drawing_;
 };
 
+namespace glyph = window::glyph;
+
+QColor ColourOf(glyph::Colour colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+QPointF At(glyph::Point point) { return QPointF(point.x, point.y); }
+
+template <std::size_t N>
+void DrawPolyline(QPainter& painter, const std::array<glyph::Point, N>& points) {
+  std::array<QPointF, N> at;
+  for (std::size_t k = 0; k < N; ++k) at[k] = At(points[k]);
+  painter.drawPolyline(at.data(), static_cast<int>(N));
+}
+
 QPen RoundPen(const QColor& colour, double width) {
   return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 void DrawCheckMark(QPainter& painter, QIcon::Mode mode) {
-  const QColor green = mode == QIcon::Disabled ? QColor(150, 150, 150) : QColor(0, 150, 40);
-  painter.setPen(RoundPen(green, 2.8));
-  const QPointF stroke[] = {{3.0, 8.5}, {6.5, 12.0}, {13.0, 4.0}};
-  painter.drawPolyline(stroke, 3);
+  painter.setPen(RoundPen(ColourOf(mode == QIcon::Disabled ? glyph::kCheckMarkDisabledColour
+                                                           : glyph::kCheckMarkColour),
+                          glyph::kCheckMarkWidth));
+  DrawPolyline(painter, glyph::kCheckMark);
 }
 
+// Qt's line edit shows its action's icon as it is or pressed (active), never as hovered: the
+// page with the magnifier, darker while pressed.
 void DrawBrowsePage(QPainter& painter, QIcon::Mode mode) {
   const bool pressed = mode == QIcon::Active || mode == QIcon::Selected;
-  // The page, with its top right corner folded.
-  painter.setPen(QPen(pressed ? QColor(40, 40, 40) : QColor(90, 90, 90), 0.9));
-  painter.setBrush(pressed ? QColor(200, 200, 200) : QColor(255, 255, 255));
-  const QPointF page[] = {{3.5, 1.5}, {10.0, 1.5}, {12.5, 4.0}, {12.5, 14.5}, {3.5, 14.5}};
-  painter.drawPolygon(page, 5);
-  const QPointF fold[] = {{10.0, 1.5}, {10.0, 4.0}, {12.5, 4.0}};
-  painter.drawPolyline(fold, 3);
-  for (int line = 0; line < 4; ++line) {
-    painter.drawLine(QPointF(5.5, 6.0 + 2 * line), QPointF(10.5, 6.0 + 2 * line));
+  const glyph::BrowseFrame frame =
+      pressed ? glyph::BrowseFrame::kPressed : glyph::BrowseFrame::kMagnifier;
+  const glyph::BrowseColours& colours = frame == glyph::BrowseFrame::kPressed
+                                            ? glyph::kBrowsePressedColours
+                                            : glyph::kBrowseColours;
+  painter.setPen(QPen(ColourOf(colours.outline), glyph::kPageOutlineWidth));
+  painter.setBrush(ColourOf(colours.paper));
+  std::array<QPointF, glyph::kPage.size()> page;
+  for (std::size_t k = 0; k < page.size(); ++k) page[k] = At(glyph::kPage[k]);
+  painter.drawPolygon(page.data(), static_cast<int>(page.size()));
+  DrawPolyline(painter, glyph::kPageFold);
+  for (const double top : glyph::kPageLineTops) {
+    painter.drawLine(QPointF(glyph::kPageLineLeft, top), QPointF(glyph::kPageLineRight, top));
   }
-  // The magnifying glass over the page's lower right.
-  painter.setPen(RoundPen(pressed ? QColor(20, 40, 90) : QColor(30, 70, 160), 1.5));
-  painter.drawLine(QPointF(11.5, 11.5), QPointF(14.8, 14.8));
-  painter.setBrush(pressed ? QColor(120, 150, 190) : QColor(190, 215, 245));
-  painter.drawEllipse(QPointF(9.0, 9.0), 3.0, 3.0);
+  if (frame == glyph::BrowseFrame::kPlain) return;
+  painter.setPen(RoundPen(ColourOf(colours.rim), glyph::kRimWidth));
+  painter.drawLine(At(glyph::kHandleStart), At(glyph::kHandleEnd));
+  painter.setBrush(ColourOf(colours.lens));
+  painter.drawEllipse(At(glyph::kLensCentre), glyph::kLensRadius, glyph::kLensRadius);
 }
 
-// The installed icon (resources/log2plt.svg) at a third of its size: a pale sheet with a darker
-// rim, a green track from its dark green start to its red end.
+// The installed icon (resources/log2plt.svg) at a third of its size.
 void DrawTrackSheet(QPainter& painter, QIcon::Mode) {
-  painter.setPen(QPen(QColor(40, 90, 160), 0.67));
-  painter.setBrush(QColor(215, 235, 250));
-  painter.drawRoundedRect(QRectF(1.17, 1.17, 13.67, 13.67), 1.33, 1.33);
-  const QPointF track[] = {{3.52, 11.84}, {6.08, 8.32}, {8.32, 9.92}, {10.56, 5.76}, {12.8, 4.48}};
-  painter.setPen(RoundPen(QColor(0, 150, 40), 1.2));
+  painter.setPen(QPen(ColourOf(glyph::kSheetRim), glyph::kSheetRimWidth));
+  painter.setBrush(ColourOf(glyph::kSheetPaper));
+  painter.drawRoundedRect(
+      QRectF(glyph::kSheetLeft, glyph::kSheetLeft, glyph::kSheetSize, glyph::kSheetSize),
+      glyph::kSheetCornerRadius, glyph::kSheetCornerRadius);
+  painter.setPen(RoundPen(ColourOf(glyph::kTrackColour), glyph::kTrackWidth));
   painter.setBrush(Qt::NoBrush);
-  painter.drawPolyline(track, 5);
+  DrawPolyline(painter, glyph::kTrack);
   painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(0, 110, 30));
-  painter.drawEllipse(track[0], 1.43, 1.43);
-  painter.setBrush(QColor(200, 30, 30));
-  painter.drawEllipse(track[4], 1.43, 1.43);
+  painter.setBrush(ColourOf(glyph::kTrackStart));
+  painter.drawEllipse(At(glyph::kTrack.front()), glyph::kTrackEndRadius, glyph::kTrackEndRadius);
+  painter.setBrush(ColourOf(glyph::kTrackEnd));
+  painter.drawEllipse(At(glyph::kTrack.back()), glyph::kTrackEndRadius, glyph::kTrackEndRadius);
 }
 
 }  // namespace

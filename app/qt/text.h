@@ -13,4 +13,9 @@ inline QString ToQString(std::u16string_view text) {
 
 inline std::u16string ToU16String(const QString& text) { return text.toStdU16String(); }
 
+// A text with Windows line breaks as a plain-text box shows it: each CR LF one line feed.
+inline QString PlainLines(std::u16string_view text) {
+  return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 }  // namespace log2plt::qt

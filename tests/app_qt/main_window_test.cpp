@@ -172,13 +172,17 @@ class SkinMenuTest : public MainWindowTest {
   void SetUp() override {
     MainWindowTest::SetUp();
     QDir skins(folder_.Path());
-    ASSERT_TRUE(skins.mkdir(QStringLiteral("Zebra")));
-    ASSERT_TRUE(skins.mkdir(QStringLiteral("Aqua")));
+    for (const QString& skin : {QStringLiteral("Zebra"), QStringLiteral("Aqua")}) {
+      ASSERT_TRUE(skins.mkdir(skin));
+      WriteFileBytes(folder_ / (skin + QStringLiteral("/skin.ini")), "[FORM]\n");
+    }
+    ASSERT_TRUE(skins.mkdir(QStringLiteral("Bare")));  // no skin.ini: no skin
     WriteFileBytes(folder_ / QStringLiteral("Plain.skn"), "not a folder");
-    form_->SkinManager.SkinDirectory = folder_.Path();
+    form_->SkinManager.SkinDirectory = folder_.Path().toStdU16String();
+    form_->SkinManager.SharedSkinDirectories.clear();
   }
   void TearDown() override {
-    form_->SkinManager.SetSkinName(QStringLiteral("BluePlastic"));
+    form_->PickSkin(u"BluePlastic");
     MainWindowTest::TearDown();
   }
 
@@ -192,7 +196,11 @@ class SkinMenuTest : public MainWindowTest {
   static QStringList Texts(QMenu* menu, bool checked_only) {
     QStringList texts;
     for (QAction* item : menu->actions()) {
-      if (!checked_only || item->isChecked()) texts << item->text();
+      if (item->isSeparator()) {
+        texts << QStringLiteral("|");
+      } else if (!checked_only || item->isChecked()) {
+        texts << item->text();
+      }
     }
     return texts;
   }
@@ -206,34 +214,35 @@ class SkinMenuTest : public MainWindowTest {
   TempFolder folder_;
 };
 
-TEST_F(SkinMenuTest, OffersQtsStylesAndTheSkinFoldersWithTheCurrentOneChecked) {
+TEST_F(SkinMenuTest, OffersTheSkinFoldersThenQtsStylesWithTheCurrentOneChecked) {
   const QString default_style = QApplication::style()->name();
   std::unique_ptr<QMenu> menu(form_->CreateContextMenu());
   QMenu* skins = SkinsOf(menu.get());
   ASSERT_NE(skins, nullptr);
-  const QStringList folders = {QStringLiteral("Aqua"), QStringLiteral("Zebra")};
-  EXPECT_EQ(Texts(skins, false), QStyleFactory::keys() + folders);
+  const QStringList folders = {QStringLiteral("Aqua"), QStringLiteral("Zebra"),
+                               QStringLiteral("|")};
+  EXPECT_EQ(Texts(skins, false), folders + QStyleFactory::keys());
   // "BluePlastic", the first start's name, is neither a style nor a folder here.
-  EXPECT_TRUE(Texts(skins, true).isEmpty());
+  EXPECT_EQ(Texts(skins, true), QStringList{QStringLiteral("|")});
 
   Item(skins, QStringLiteral("Fusion"))->trigger();
-  EXPECT_EQ(form_->SkinManager.SkinName, QStringLiteral("Fusion"));
+  EXPECT_EQ(form_->SkinManager.SkinName, u"Fusion");
   EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
   menu.reset(form_->CreateContextMenu());
-  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), QStringList{QStringLiteral("Fusion")});
+  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), (QStringList{QStringLiteral("|"), QStringLiteral("Fusion")}));
 
   // A folder skin has no look of its own here: the default look comes back.
   Item(SkinsOf(menu.get()), QStringLiteral("Zebra"))->trigger();
-  EXPECT_EQ(form_->SkinManager.SkinName, QStringLiteral("Zebra"));
+  EXPECT_EQ(form_->SkinManager.SkinName, u"Zebra");
   EXPECT_EQ(QApplication::style()->name(), default_style);
   menu.reset(form_->CreateContextMenu());
-  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), QStringList{QStringLiteral("Zebra")});
+  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), (QStringList{QStringLiteral("Zebra"), QStringLiteral("|")}));
 
   // Names match in any letter case.
-  form_->SkinManager.SetSkinName(QStringLiteral("windows"));
+  form_->PickSkin(u"windows");
   EXPECT_EQ(QApplication::style()->name(), QStringLiteral("windows"));
   menu.reset(form_->CreateContextMenu());
-  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), QStringList{QStringLiteral("Windows")});
+  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), (QStringList{QStringLiteral("|"), QStringLiteral("Windows")}));
 }
 
 TEST_F(SkinMenuTest, ARightClickOnTheWindowsBackgroundOpensTheMenu) {

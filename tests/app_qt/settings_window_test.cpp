@@ -56,8 +56,8 @@ class SettingsWindowTest : public MainWindowTest {
   void TearDown() override {
     MainWindowTest::TearDown();
     form_ = std::make_unique<TForm7>(dialogs_, settings_file_.toStdU16String());
-    form_->SkinManager.Activate();
-    form_->SkinManager.SetSkinName(QStringLiteral("BluePlastic"));  // the default look again
+    form_->RestoreBeforeFirstShow();
+    form_->PickSkin(u"BluePlastic");  // the default look again
     form_.reset();
   }
 
@@ -80,7 +80,7 @@ TEST_F(SettingsWindowTest, TheNamesTheSkinAndThePositionComeBackAtTheNextStart) 
     return std::optional<QString>(QStringLiteral("/gps/day1.log"));
   };
   form_->FilenameEditIn->Browse();
-  form_->SkinManager.SetSkinName(QStringLiteral("Fusion"));
+  form_->PickSkin(u"Fusion");
   form_->move(120, 80);
   const QRect frame = form_->frameGeometry();
   EXPECT_EQ(frame.topLeft(), QPoint(120, 80));
@@ -99,7 +99,7 @@ TEST_F(SettingsWindowTest, TheNamesTheSkinAndThePositionComeBackAtTheNextStart) 
   form_ = ShowNewWindow();
   EXPECT_EQ(form_->FilenameEditIn->text(), QStringLiteral("/gps/day1.log"));
   EXPECT_EQ(form_->FilenameEditOut->text(), QStringLiteral("/gps/day1.plt"));
-  EXPECT_EQ(form_->SkinManager.SkinName, QStringLiteral("Fusion"));
+  EXPECT_EQ(form_->SkinManager.SkinName, u"Fusion");
   EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
   EXPECT_EQ(form_->frameGeometry().topLeft(), QPoint(120, 80));
   EXPECT_EQ(QApplication::focusWidget(), form_->sBitBtn1);
@@ -123,6 +123,19 @@ class ExposedPlaces : public QObject {
   }
 };
 
+// The typing limit is for typing: a name the settings give stays whole, however long, and is
+// stored whole again.
+TEST_F(SettingsWindowTest, AMegabyteLongStoredNameSurvivesARoundTrip) {
+  const std::string name = "/gps/" + std::string(1 << 20, 'n') + ".log";
+  StartWith("[Form7]\r\nFilenameEditIn_Text=" + name + "\r\nFilenameEditOut_Text=" + name +
+            "\r\n");
+  EXPECT_EQ(form_->FilenameEditIn->text().size(), static_cast<qsizetype>(name.size()));
+  CloseAndEnd();
+  const std::string stored = ReadFileBytes(settings_file_);
+  EXPECT_NE(stored.find("\r\nFilenameEditIn_Text=" + name + "\r\n"), std::string::npos);
+  EXPECT_NE(stored.find("\r\nFilenameEditOut_Text=" + name + "\r\n"), std::string::npos);
+}
+
 TEST_F(SettingsWindowTest, AppearsAtTheStoredPositionWithoutAJump) {
   form_.reset();
   WriteFileBytes(settings_file_, "[Form7]\r\nNormPos=200,150\r\n");
@@ -145,7 +158,7 @@ TEST_F(SettingsWindowTest, KeepsForeignSectionsAndAnUnknownSkinKeepsTheDefaultLo
       "[Other]\r\nKey = Value\r\n\r\n[Form7]\r\nfilenameeditin_text=/a.log\r\n"
       "SkinManager_SkinName=NoSuchSkin\r\n[Last]\r\nX=1\r\n");
   EXPECT_EQ(form_->FilenameEditIn->text(), QStringLiteral("/a.log"));
-  EXPECT_EQ(form_->SkinManager.SkinName, QStringLiteral("NoSuchSkin"));
+  EXPECT_EQ(form_->SkinManager.SkinName, u"NoSuchSkin");
   EXPECT_EQ(QApplication::style()->name(), default_style);
   form_->move(10, 20);
   const QRect frame = form_->frameGeometry();
