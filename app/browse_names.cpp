@@ -39,4 +39,23 @@ BrowseStart PrepareBrowse(std::u16string_view text, const FileNameRules& rules,
   return start;
 }
 
+void RunBrowse(std::u16string_view text, BrowseMemory& memory, const FileNameRules& rules,
+               const BrowseHooks& hooks) {
+  const BrowseStart start = PrepareBrowse(text, rules, hooks.is_folder);
+  if (start.starting_folder) memory.InitialDir = *start.starting_folder;
+  if (start.dialog_file_name) memory.DialogFileName = *start.dialog_file_name;
+  std::u16string name = start.name;
+  const std::optional<std::u16string> chosen = hooks.show_dialog(memory);
+  if (chosen) {
+    memory.DialogFileName = *chosen;
+    name = *chosen;
+  }
+  hooks.take_focus();
+  bool action = chosen.has_value();
+  hooks.after_dialog(name, action);
+  if (!action) return;
+  hooks.set_text(name);
+  memory.InitialDir = StartingFolder(FolderPart(memory.DialogFileName, rules), rules);
+}
+
 }  // namespace log2plt::window

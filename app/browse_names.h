@@ -56,4 +56,29 @@ struct BrowseStart {
 BrowseStart PrepareBrowse(std::u16string_view text, const FileNameRules& rules,
                           const std::function<bool(std::u16string_view folder)>& is_folder);
 
+// The two values the field keeps between browses, both empty at first: the dialog's starting
+// folder and its file name (after an accepted dialog, the chosen file's full name).
+struct BrowseMemory {
+  std::u16string InitialDir;
+  std::u16string DialogFileName;
+};
+
+// What a run of the browse dialog asks of the field and the platform.
+struct BrowseHooks {
+  std::function<bool(std::u16string_view folder)> is_folder;
+  // Shows the dialog in the memory's folder with its file name; the chosen full name, or nothing
+  // when it was cancelled or could not be shown.
+  std::function<std::optional<std::u16string>(const BrowseMemory& memory)> show_dialog;
+  std::function<void()> take_focus;
+  // The after-dialog event with the name and the accepted flag, which it may change.
+  std::function<void(std::u16string& name, bool& action)> after_dialog;
+  std::function<void(std::u16string_view text)> set_text;
+};
+
+// One run of the browse dialog for a field holding `text`: prepare the folder and name, show the
+// dialog, give the field the focus, raise the event, and while its flag stays true take the name
+// as the field's text and its folder as the next starting folder.
+void RunBrowse(std::u16string_view text, BrowseMemory& memory, const FileNameRules& rules,
+               const BrowseHooks& hooks);
+
 }  // namespace log2plt::window

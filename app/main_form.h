@@ -65,7 +65,7 @@ class MainForm {
   void TakeDialogName(std::u16string_view name);
   // The user's regional settings changed: take them as they are now.
   void ReloadFormatSettings();
-  // A pick in "Available skins", or the stored name: the look follows at once once shown.
+  // A pick in the skin menu, or the stored name: the look follows at once once shown.
   void PickSkin(std::u16string_view name);
   // The skin the window is drawn with; none for the platform's standard look.
   const Skin* CurrentSkin() const { return current_skin_ ? &*current_skin_ : nullptr; }

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <thread>
 
-#include "convert/track_stream.h"
+#include "convert/log_source.h"
 
 namespace log2plt {
 

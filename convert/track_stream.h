@@ -9,21 +9,10 @@
 #include <string_view>
 
 #include "convert/format_settings.h"
+#include "convert/log_source.h"
 #include "convert/track_sink.h"
 
 namespace log2plt {
-
-// Where the log's bytes come from. Read throws the loader's errors.
-class LogSource {
- public:
-  virtual ~LogSource() = default;
-  // Up to `size` bytes into `buffer`; 0 at the end of the log.
-  virtual std::size_t Read(char* buffer, std::size_t size) = 0;
-  // Back to the first byte, for the second pass.
-  virtual void Rewind() = 0;
-  // The log changed between the passes: throws the loader's read error.
-  [[noreturn]] virtual void FailChanged() = 0;
-};
 
 struct StreamOptions {
   std::size_t chunk_bytes = 4 << 20;

@@ -37,15 +37,6 @@ class TForm7 : public QWidget, public window::MainForm {
   // Layout pixels to the window's pixels: the screen's logical pixels per inch over 96.
   int Scaled(int layout_pixels) const;
 
-  std::u16string InputName() const override;
-  void SetInputName(std::u16string_view name) override;
-  std::u16string OutputName() const override;
-  void SetOutputName(std::u16string_view name) override;
-  bool AskToReplace() override;
-  void Beep() override;
-  void ShowErrorBox(std::u16string_view text) override;
-  void ApplySkin() override;
-
   // The first show restores the stored state before the native window exists, so that the
   // window manager puts the stored frame position where the frame goes.
   void setVisible(bool visible) override;
@@ -63,6 +54,17 @@ class TForm7 : public QWidget, public window::MainForm {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  std::u16string InputName() const override;
+  std::u16string OutputName() const override;
+  void SetInputName(std::u16string_view name) override;
+  void SetOutputName(std::u16string_view name) override;
+  // A skin name that is one of Qt's styles picks that style.
+  void ApplySkin() override;
+  // Boxes and the beep go through the dialogs the window was given.
+  void ShowErrorBox(std::u16string_view text) override;
+  bool AskToReplace() override;
+  void Beep() override;
+
   void CreateControls();
 
   Dialogs& dialogs_;

@@ -80,39 +80,26 @@ void FilenameEdit::SetText(const QString& text) {
 }
 
 void FilenameEdit::Browse() {
-  QString name = PrepareDialog();
-  const bool accepted = ExecuteOpenDialog();
-  if (accepted) name = DialogFileName;
-  TakeFocus();
-  bool action = accepted;
-  if (OnAfterDialog) OnAfterDialog(*this, name, action);
-  if (action) {
-    SetText(name);
-    const std::u16string chosen = ToU16String(DialogFileName);
-    InitialDir = ToQString(window::StartingFolder(
-        window::FolderPart(chosen, window::kPosixFileNames), window::kPosixFileNames));
-  }
-}
-
-QString FilenameEdit::PrepareDialog() {
-  const window::BrowseStart start = window::PrepareBrowse(
-      ToU16String(text()), window::kPosixFileNames,
-      [](std::u16string_view folder) { return IsExistingFolder(ToQString(folder)); });
-  if (start.starting_folder) InitialDir = ToQString(*start.starting_folder);
-  if (start.dialog_file_name) DialogFileName = ToQString(*start.dialog_file_name);
-  return ToQString(start.name);
-}
-
-bool FilenameEdit::ExecuteOpenDialog() {
-  OpenFileRequest request;
-  request.owner = window();
-  request.starting_folder = InitialDir;
-  request.file_name = DialogFileName;
-  request.filter = Filter;
-  const std::optional<QString> chosen = dialogs_.OpenFileName(request);
-  if (!chosen) return false;
-  DialogFileName = *chosen;
-  return true;
+  window::BrowseHooks hooks;
+  hooks.is_folder = [](std::u16string_view folder) { return IsExistingFolder(ToQString(folder)); };
+  hooks.show_dialog = [this](const window::BrowseMemory& memory) -> std::optional<std::u16string> {
+    OpenFileRequest request;
+    request.owner = window();
+    request.starting_folder = ToQString(memory.InitialDir);
+    request.file_name = ToQString(memory.DialogFileName);
+    request.filter = Filter;
+    const std::optional<QString> chosen = dialogs_.OpenFileName(request);
+    if (!chosen) return std::nullopt;
+    return ToU16String(*chosen);
+  };
+  hooks.take_focus = [this] { TakeFocus(); };
+  hooks.after_dialog = [this](std::u16string& name, bool& action) {
+    QString text = ToQString(name);
+    if (OnAfterDialog) OnAfterDialog(*this, text, action);
+    name = ToU16String(text);
+  };
+  hooks.set_text = [this](std::u16string_view name) { SetText(ToQString(name)); };
+  window::RunBrowse(ToU16String(text()), Memory, window::kPosixFileNames, hooks);
 }
 
 void FilenameEdit::TakeFocus() {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+#include "app/browse_names.h"
 #include "app/qt/dialogs.h"
 
 class QAction;
@@ -35,8 +36,7 @@ class FilenameEdit : public QLineEdit {
   QString Filter;
   AfterDialogEvent OnAfterDialog;
   // The dialog's starting folder and file name, kept between browses.
-  QString InitialDir;
-  QString DialogFileName;
+  window::BrowseMemory Memory;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -45,9 +45,6 @@ class FilenameEdit : public QLineEdit {
  private:
   friend class TypingLimit;
 
-  // The folder and name the dialog starts with; the name for the event if it is cancelled.
-  QString PrepareDialog();
-  bool ExecuteOpenDialog();
   void TakeFocus();
 
   Dialogs& dialogs_;

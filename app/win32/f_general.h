@@ -34,15 +34,6 @@ class TForm7 : public window::MainForm {
   void FilenameEditInAfterDialog(TsFilenameEdit& sender, std::wstring& name, bool& action);
   void sBitBtn1Click();
 
-  std::u16string InputName() const override;
-  void SetInputName(std::u16string_view name) override;
-  std::u16string OutputName() const override;
-  void SetOutputName(std::u16string_view name) override;
-  bool AskToReplace() override;
-  void Beep() override;
-  void ShowErrorBox(std::u16string_view text) override;
-  void ApplySkin() override;
-
   win32::SkinProvider SkinProvider;
   TsFilenameEdit FilenameEditIn;
   HWND sLabelFX1 = nullptr;
@@ -55,12 +46,24 @@ class TForm7 : public window::MainForm {
   HWND MemoOutControl = nullptr;
 
  private:
+  // The question and the error box are the system's message boxes; the beep is the default one.
+  bool AskToReplace() override;
+  void ShowErrorBox(std::u16string_view text) override;
+  void Beep() override;
+  // Skins are not drawn on Windows yet: the system's look stays.
+  void ApplySkin() override;
+  // The names are the edit controls' window texts.
+  std::u16string InputName() const override;
+  void SetInputName(std::u16string_view name) override;
+  std::u16string OutputName() const override;
+  void SetOutputName(std::u16string_view name) override;
+
   void CreateControls();
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   HWND window_ = nullptr;
-  MainWindowState saved_state_{*this};
+  MainWindowState saved_state_{*this, window_};
   Font window_font_;
   Font label_font_;
   Icon glyph_;

@@ -135,34 +135,27 @@ void TsFilenameEdit::SetText(std::wstring_view text) {
 }
 
 void TsFilenameEdit::Browse() {
-  std::wstring name = PrepareDialog();
-  const bool accepted = ExecuteOpenDialog();
-  if (accepted) name = DialogFileName;
-  TakeFocus();
-  bool action = accepted;
-  if (OnAfterDialog) OnAfterDialog(*this, name, action);
-  if (action) {
-    SetText(name);
-    const std::u16string_view chosen = FromWide(DialogFileName);
-    InitialDir = AsWide(window::StartingFolder(window::FolderPart(chosen, window::kWindowsFileNames),
-                                               window::kWindowsFileNames));
-  }
+  window::BrowseHooks hooks;
+  hooks.is_folder = [](std::u16string_view folder) {
+    return IsExistingFolder(std::wstring(AsWide(folder)));
+  };
+  hooks.show_dialog = [this](const window::BrowseMemory& memory) { return ShowOpenDialog(memory); };
+  hooks.take_focus = [this] { TakeFocus(); };
+  hooks.after_dialog = [this](std::u16string& name, bool& action) {
+    std::wstring wide_name(AsWide(name));
+    if (OnAfterDialog) OnAfterDialog(*this, wide_name, action);
+    name = FromWide(wide_name);
+  };
+  hooks.set_text = [this](std::u16string_view name) { SetText(AsWide(name)); };
+  window::RunBrowse(FromWide(Text()), Memory, window::kWindowsFileNames, hooks);
 }
 
-std::wstring TsFilenameEdit::PrepareDialog() {
-  const window::BrowseStart start = window::PrepareBrowse(
-      FromWide(Text()), window::kWindowsFileNames, [](std::u16string_view folder) {
-        return IsExistingFolder(std::wstring(AsWide(folder)));
-      });
-  if (start.starting_folder) InitialDir = AsWide(*start.starting_folder);
-  if (start.dialog_file_name) DialogFileName = AsWide(*start.dialog_file_name);
-  return std::wstring(AsWide(start.name));
-}
-
-bool TsFilenameEdit::ExecuteOpenDialog() {
-  std::vector<wchar_t> file(std::max(kDialogNameCapacity, DialogFileName.size() + 1), L'\0');
-  std::copy(DialogFileName.begin(), DialogFileName.end(), file.begin());
+std::optional<std::u16string> TsFilenameEdit::ShowOpenDialog(const window::BrowseMemory& memory) {
+  const std::u16string& name = memory.DialogFileName;
+  std::vector<wchar_t> file(std::max(kDialogNameCapacity, name.size() + 1), L'\0');
+  std::copy(name.begin(), name.end(), file.begin());
   const std::wstring filter = DialogFilter(Filter);
+  const std::wstring folder(AsWide(memory.InitialDir));
   const HWND owner = GetAncestor(edit_, GA_ROOT);
   const HWND active = GetActiveWindow();
 
@@ -173,14 +166,13 @@ bool TsFilenameEdit::ExecuteOpenDialog() {
   dialog.nFilterIndex = static_cast<DWORD>(FilterIndex);
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_ENABLEHOOK;
   dialog.lpfnHook = &PlaceDialogHook;
   dialog.lCustData = reinterpret_cast<LPARAM>(
       MonitorFromWindow(active ? active : owner, MONITOR_DEFAULTTONEAREST));
-  if (!System().get_open_file_name(&dialog)) return false;
-  DialogFileName = file.data();
-  return true;
+  if (!System().get_open_file_name(&dialog)) return std::nullopt;
+  return std::u16string(FromWide(file.data()));
 }
 
 void TsFilenameEdit::TakeFocus() {

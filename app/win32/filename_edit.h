@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/browse_names.h"
 #include "app/window_texts.h"
 #include "base/wide.h"
 
@@ -43,13 +45,10 @@ class TsFilenameEdit {
   int FilterIndex = 1;
   TExecOpenDialogEvent OnAfterDialog;
   // The dialog's starting folder and file name, kept between browses.
-  std::wstring InitialDir;
-  std::wstring DialogFileName;
+  window::BrowseMemory Memory;
 
  private:
-  // The folder and name the dialog starts with; the name for the event if it is cancelled.
-  std::wstring PrepareDialog();
-  bool ExecuteOpenDialog();
+  std::optional<std::u16string> ShowOpenDialog(const window::BrowseMemory& memory);
   void TakeFocus();
   void AddTooltip(HWND parent, HWND button);
   static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

@@ -1,7 +1,6 @@
 #include "app/win32/form_storage.h"
 
 #include "app/stored_properties.h"
-#include "app/win32/f_general.h"
 #include "app/win32/gdi.h"
 #include "platform/program.h"
 
@@ -14,7 +13,8 @@ std::u16string ProgramSettingsFile() {
   return folder + window::kSettingsFileName;
 }
 
-MainWindowState::MainWindowState(TForm7& form) : MainFormState(form), form_(form) {
+MainWindowState::MainWindowState(window::MainForm& form, const HWND& window)
+    : MainFormState(form), window_(window) {
   const WindowDc screen(nullptr);
   pixels_per_inch_ = GetDeviceCaps(screen, LOGPIXELSY);
 }
@@ -22,7 +22,7 @@ MainWindowState::MainWindowState(TForm7& form) : MainFormState(form), form_(form
 WindowPlacement MainWindowState::Placement() const {
   WINDOWPLACEMENT record{};
   record.length = sizeof(record);
-  GetWindowPlacement(form_.Handle(), &record);
+  GetWindowPlacement(window_, &record);
   return {record.flags,
           record.showCmd,
           {record.ptMinPosition.x, record.ptMinPosition.y},
@@ -40,14 +40,14 @@ void MainWindowState::SetPlacement(const WindowPlacement& placement) {
   record.ptMaxPosition = {placement.max_position.x, placement.max_position.y};
   record.rcNormalPosition = {placement.normal_position.left, placement.normal_position.top,
                              placement.normal_position.right, placement.normal_position.bottom};
-  SetWindowPlacement(form_.Handle(), &record);
+  SetWindowPlacement(window_, &record);
 }
 
-bool MainWindowState::IsVisible() const { return IsWindowVisible(form_.Handle()) != FALSE; }
+bool MainWindowState::IsVisible() const { return IsWindowVisible(window_) != FALSE; }
 
 RECT MainWindowState::WindowRect() const {
   RECT bounds{};
-  GetWindowRect(form_.Handle(), &bounds);
+  GetWindowRect(window_, &bounds);
   return bounds;
 }
 

@@ -11,14 +11,13 @@
 
 namespace log2plt::win32 {
 
-class TForm7;
-
 // The settings file in the folder of the running executable.
 std::u16string ProgramSettingsFile();
 
 class MainWindowState : public window::MainFormState {
  public:
-  explicit MainWindowState(TForm7& form);
+  // `window` is the form's native window, which exists by the time the state is read.
+  MainWindowState(window::MainForm& form, const HWND& window);
 
   WindowPlacement Placement() const override;
   void SetPlacement(const WindowPlacement& placement) override;
@@ -33,7 +32,7 @@ class MainWindowState : public window::MainFormState {
  private:
   RECT WindowRect() const;
 
-  TForm7& form_;
+  const HWND& window_;
   std::int32_t pixels_per_inch_;
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// The skin choice in the window's system menu: "Available skins" lists the skins on offer, the
+// The skin choice in the window's system menu: a submenu lists the skins on offer, the
 // current one checked, and a pick makes it the window's skin.
 
 #include <windows.h>

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -183,11 +184,30 @@ bool IsSameFile(std::u16string_view a, std::u16string_view b) {
 
 namespace {
 
-mode_t NewFileMode() {
+// The umask as the process started with it. The kernel offers no way to read it but to change it,
+// so it is read once, before main and so before any thread, which may be creating files at the
+// time of a later change; Linux also shows it in /proc, which changes nothing.
+mode_t UmaskAtStart() {
+  if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, status)) {
+      found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    }
+    std::fclose(status);
+    if (found) return static_cast<mode_t>(mask);
+  }
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  return 0666 & ~mask;
+  return mask;
 }
+
+const mode_t kUmask = UmaskAtStart();
+
+// What a new file's mode is where the kernel does not apply the umask itself: a named temporary
+// file, created private while it is written.
+mode_t NewFileMode() { return 0666 & ~kUmask; }
 
 // The name a link leads to, or nothing (errno set) when it cannot be read.
 bool ReadLink(const std::string& link, std::string& target) {
@@ -225,13 +245,13 @@ constexpr char kTemporaryPrefix[] = ".log2plt-";
 constexpr std::size_t kTemporaryNameSize = sizeof kTemporaryPrefix + 8;
 
 void NewTemporaryName(char (&name)[kTemporaryNameSize]) {
-  static std::uint64_t counter = 0;
+  static std::atomic<std::uint64_t> counter{0};
   timespec now;
   ::clock_gettime(CLOCK_MONOTONIC, &now);
   // splitmix64 of the moment, the process and a counter: distinct names without a seed to keep.
   std::uint64_t x = static_cast<std::uint64_t>(now.tv_nsec) ^
                     static_cast<std::uint64_t>(now.tv_sec) << 30 ^
-                    static_cast<std::uint64_t>(::getpid()) << 40 ^ ++counter * 0x9E3779B97F4A7C15u;
+                    static_cast<std::uint64_t>(::getpid()) << 40 ^ (counter.fetch_add(1) + 1) * 0x9E3779B97F4A7C15u;
   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
   x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
   x ^= x >> 31;
@@ -392,13 +412,15 @@ Result Replacement::State::FindFolder(std::u16string_view name) {
   return {};
 }
 
-// The temporary file stays without a name where the file system allows it (O_TMPFILE), so that
-// nothing is left behind whatever stops the program; elsewhere it has a short hidden name, which
-// a stopping signal removes.
+// The temporary file stays without a name where the file system allows it (O_TMPFILE) until it
+// replaces the target, so that nothing is left behind whatever stops the program; its mode is then
+// the kernel's for a new file (the umask and the folder's default ACL applied). Elsewhere it has a
+// short hidden name, which a stopping signal removes, and is private until it is complete.
 Result Replacement::State::CreateTemporary() {
   RemoveTemporaryOnStop();
-  out.Reset(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-  if (!out) {
+  out.Reset(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+  const bool named = !out;
+  if (named) {
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
       return Failed(Failure::Step::kCreate, errno);
     }
@@ -411,7 +433,6 @@ Result Replacement::State::CreateTemporary() {
       return Failed(Failure::Step::kCreate, error);
     }
   }
-  mode_t mode = NewFileMode();
   if (target) {
     // Owner and group where the process may set them; otherwise the file becomes the writer's.
     // The mode goes last, since a change of owner clears the set-user-ID bits.
@@ -419,9 +440,10 @@ Result Replacement::State::CreateTemporary() {
         ::fchown(out.get(), static_cast<uid_t>(-1), target_facts.st_gid) != 0) {
       // Neither may be set: the file belongs to the user who writes it.
     }
-    mode = target_facts.st_mode & 07777;
+    ::fchmod(out.get(), target_facts.st_mode & 07777);
+  } else if (named) {
+    ::fchmod(out.get(), NewFileMode());
   }
-  ::fchmod(out.get(), mode);
   direct = DirectWriter::Open(out.get());
   return {};
 }

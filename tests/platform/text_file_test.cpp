@@ -301,6 +301,25 @@ TEST(SaveLineList, KeepsWhatTheUserSetOnTheFile) {
   }
 }
 
+// A new file gets the mode of any new file, the umask taken off 0666, with or without unnamed
+// temporary files; the umask itself is never changed on the way.
+TEST(SaveLineList, ANewFileHasTheModeTheUmaskLeaves) {
+  const mode_t mask = umask(022);
+  umask(mask);
+  for (const char* fault : {"", "LOG2PLT_FAULT_NO_TMPFILE"}) {
+    TempFolder folder;
+    const fs::path file = folder / "day1.plt";
+    std::optional<InjectedFault> injected;
+    if (*fault != '\0') injected.emplace(fault, "1");
+    SaveLineList(ListOf({u"new"}), Name(file));
+    struct stat facts;
+    ASSERT_EQ(stat(file.c_str(), &facts), 0);
+    EXPECT_EQ(facts.st_mode & 07777, 0666u & ~mask) << fault;
+    const mode_t after = umask(mask);
+    EXPECT_EQ(after, mask) << fault;
+  }
+}
+
 // A disk that fills up part-way: the old file stays whole and no temporary file is left. The
 // larger limit fails a write made while the next bytes are being gathered.
 TEST(SaveLineList, AFailedWriteLeavesTheTargetAsItWas) {
