@@ -31,6 +31,7 @@ std::optional<QString> StandardDialogs::OpenFileName(const OpenFileRequest& requ
   // A name typed into the dialog is taken whether or not such a file exists.
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(request.filter);
+  dialog.setOption(QFileDialog::DontUseNativeDialog, own_file_dialog_);
   if (!request.starting_folder.isEmpty()) dialog.setDirectory(request.starting_folder);
   if (!request.file_name.isEmpty()) dialog.selectFile(request.file_name);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -39,6 +39,12 @@ class Dialogs {
   // The chosen file's full name; nothing when the dialog was cancelled or could not be shown.
   virtual std::optional<QString> OpenFileName(const OpenFileRequest& request) = 0;
   virtual void Beep() = 0;
+  // While a skin is active the open-file dialog is Qt's own, which the skin restyles; otherwise
+  // the desktop's.
+  virtual void UseOwnFileDialog(bool own) { own_file_dialog_ = own; }
+
+ protected:
+  bool own_file_dialog_ = false;
 };
 
 // The desktop's message boxes, its file dialog (native where the desktop offers one) and its

@@ -19,7 +19,9 @@
 
 #include "app/qt/error_display.h"
 #include "app/qt/glyphs.h"
+#include "app/qt/skin_look.h"
 #include "app/qt/text.h"
+#include "app/stored_properties.h"
 #include "app/window_layout.h"
 #include "app/window_texts.h"
 
@@ -62,6 +64,9 @@ TForm7::TForm7(Dialogs& dialogs, std::u16string settings_file)
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setWindowTitle(ToQString(window::kCaption));
+  // The skin's style sheet finds the window by its name and paints its background.
+  setObjectName(ToQString(window::kFormName));
+  setAttribute(Qt::WA_StyledBackground);
   setWindowIcon(ProgramIcon());
   pixels_per_inch_ = logicalDpiY() > 0 ? logicalDpiY() : window::kLayoutPixelsPerInch;
   setFixedSize(Scaled(window::kClientWidth), Scaled(window::kClientHeight));
@@ -113,6 +118,7 @@ void TForm7::CreateControls() {
   sLabelFX1->setBuddy(FilenameEditIn);
 
   sBitBtn1 = new QPushButton(ToQString(window::kButtonCaption), this);
+  sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));
   sBitBtn1->setFont(window_font);
   sBitBtn1->setIcon(CheckMarkIcon());
   sBitBtn1->setIconSize(QSize(Scaled(window::kGlyphSize), Scaled(window::kGlyphSize)));
@@ -173,13 +179,33 @@ void TForm7::Beep() { dialogs_.Beep(); }
 
 void TForm7::ShowErrorBox(std::u16string_view text) { qt::ShowErrorBox(dialogs_, text); }
 
-// A skin name that is one of Qt's styles picks that style; the look of skins is drawn elsewhere.
+// A skin draws on Fusion with its style sheet, for the window, the message boxes and Qt's own
+// file dialog alike; a skin name that is one of Qt's styles picks that style; any other name
+// keeps the desktop's look. Nothing is drawn until the switch is done.
 void TForm7::ApplySkin() {
+  const bool updates = updatesEnabled();
+  setUpdatesEnabled(false);
+  const window::Skin* skin = CurrentSkin();
   const QString name = ToQString(SkinManager.SkinName);
-  const QString style = !CurrentSkin() && IsStyle(name) ? name : default_style_;
+  const QString style = skin              ? QStringLiteral("Fusion")
+                        : IsStyle(name)   ? name
+                                          : default_style_;
   if (style.compare(QApplication::style()->name(), Qt::CaseInsensitive) != 0) {
     QApplication::setStyle(style);
   }
+  qApp->setStyleSheet(skin ? SkinStyleSheet(*skin, pixels_per_inch_) : QString());
+  for (QLabel* label : {sLabelFX1, sLabelFX2}) {
+    auto* shadow = static_cast<QGraphicsDropShadowEffect*>(label->graphicsEffect());
+    const int offset = Scaled(skin ? skin->ShadowOffset() : window::kLabelShadowOffset);
+    shadow->setOffset(offset, offset);
+    shadow->setBlurRadius(Scaled(skin ? skin->ShadowBlur() : window::kLabelShadowBlur) * 7 / 10);
+    const std::optional<window::Rgb> colour =
+        skin ? skin->Colour(window::SkinSection::kLabel, window::SkinKey::kShadow) : std::nullopt;
+    shadow->setColor(colour ? ColourOf(*colour) : QColor(0, 0, 0, 110));
+  }
+  dialogs_.UseOwnFileDialog(skin != nullptr);
+  setUpdatesEnabled(updates);
+  update();
 }
 
 QMenu* TForm7::CreateContextMenu() {
