@@ -50,7 +50,7 @@ class TForm7 : public window::MainForm {
   bool AskToReplace() override;
   void ShowErrorBox(std::u16string_view text) override;
   void Beep() override;
-  // Skins are not drawn on Windows yet: the system's look stays.
+  // The skin the window is drawn with: none without one, or in high-contrast mode.
   void ApplySkin() override;
   // The names are the edit controls' window texts.
   std::u16string InputName() const override;
@@ -59,6 +59,12 @@ class TForm7 : public window::MainForm {
   void SetOutputName(std::u16string_view name) override;
 
   void CreateControls();
+  // Paints the window's background into a child's device context, under the child.
+  bool PaintBackgroundUnder(HDC dc, HWND child);
+  void DrawButton(const DRAWITEMSTRUCT& item);
+  HBRUSH FieldColours(HDC dc, HWND field);
+  static LRESULT CALLBACK ButtonHotProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK FieldBorderProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -71,6 +77,12 @@ class TForm7 : public window::MainForm {
   Icon small_icon_;
   HWND last_focus_ = nullptr;
   UINT taskbar_created_ = 0;
+  int pixels_per_inch_ = 96;
+  // The skin drawn now; null for the system's look.
+  const window::Skin* drawn_skin_ = nullptr;
+  // The fields' backgrounds: plain, focused, disabled.
+  Brush field_brushes_[3];
+  bool button_hot_ = false;
 };
 
 }  // namespace log2plt::win32

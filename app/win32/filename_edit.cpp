@@ -222,10 +222,15 @@ LRESULT CALLBACK TsFilenameEdit::ButtonProc(HWND button, UINT message, WPARAM wp
       PaintDc dc(button);
       RECT area;
       GetClientRect(button, &area);
-      const int face = self->button_pressed_ ? COLOR_BTNSHADOW
-                       : self->button_hot_   ? COLOR_BTNFACE
-                                             : COLOR_WINDOW;
-      FillRect(dc, &area, GetSysColorBrush(face));
+      const window::SkinState state = self->button_pressed_ ? window::SkinState::kPressed
+                                      : self->button_hot_   ? window::SkinState::kHot
+                                                            : window::SkinState::kNormal;
+      if (!self->PaintButtonFace || !self->PaintButtonFace(dc, area, state)) {
+        const int face = self->button_pressed_ ? COLOR_BTNSHADOW
+                         : self->button_hot_   ? COLOR_BTNFACE
+                                               : COLOR_WINDOW;
+        FillRect(dc, &area, GetSysColorBrush(face));
+      }
       using window::glyph::BrowseFrame;
       DrawBrowseGlyph(dc, area,
                       self->button_pressed_ ? BrowseFrame::kPressed

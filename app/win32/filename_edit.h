@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/browse_names.h"
+#include "app/skin.h"
 #include "app/window_texts.h"
 #include "base/wide.h"
 
@@ -44,6 +45,8 @@ class TsFilenameEdit {
   std::wstring Filter{AsWide(window::kLogFilter)};
   int FilterIndex = 1;
   TExecOpenDialogEvent OnAfterDialog;
+  // Paints the browse button's face in a state; false leaves it to the system's colours.
+  std::function<bool(HDC, const RECT&, window::SkinState)> PaintButtonFace;
   // The dialog's starting folder and file name, kept between browses.
   window::BrowseMemory Memory;
 

@@ -7,13 +7,37 @@
 
 namespace log2plt::win32 {
 
+// How many GDI objects our owners hold now: a skin switched a hundred times must leave it where
+// it was (the system's own count is not kept under Wine).
+int HeldGdiObjects() noexcept;
+
+namespace gdi_count {
+void Took() noexcept;
+void Gave() noexcept;
+}  // namespace gdi_count
+
 template <class Handle>
 struct GdiObjectTraits {
   static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle object) noexcept { DeleteObject(object); }
+  static void Close(Handle object) noexcept {
+    DeleteObject(object);
+    gdi_count::Gave();
+  }
 };
+
+// Owns a GDI object and counts it while it is held.
 template <class Handle>
-using GdiObject = UniqueHandle<Handle, GdiObjectTraits<Handle>>;
+class GdiObject : public UniqueHandle<Handle, GdiObjectTraits<Handle>> {
+  using Base = UniqueHandle<Handle, GdiObjectTraits<Handle>>;
+
+ public:
+  GdiObject() noexcept = default;
+  explicit GdiObject(Handle object) noexcept : Base(object) {
+    if (object) gdi_count::Took();
+  }
+  GdiObject(GdiObject&&) noexcept = default;
+  GdiObject& operator=(GdiObject&&) noexcept = default;
+};
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/win32/dpi.h"
+#include "app/win32/gdi.h"
 #include "app/win32/error_display.h"
 #include "base/wide.h"
 #include "base/error.h"
@@ -227,7 +228,7 @@ TEST_F(MainWindowTest, OffersTheSkinFoldersBesideTheProgramInTheSystemMenu) {
   CreateDirectoryW(folder.c_str(), nullptr);
   for (const wchar_t* skin : {L"\\Night", L"\\BluePlastic", L"\\.hidden", L"\\Secret"}) {
     CreateDirectoryW((folder + skin).c_str(), nullptr);
-    WriteFileBytes(folder + skin + L"\\skin.ini", "[FORM]\r\n");
+    WriteFileBytes(folder + skin + L"\\skin.ini", "[FORM]\r\nColor=#102030\r\n");
   }
   CreateDirectoryW((folder + L"\\Bare").c_str(), nullptr);
   SetFileAttributesW((folder + L"\\Secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -260,6 +261,12 @@ TEST_F(MainWindowTest, OffersTheSkinFoldersBesideTheProgramInTheSystemMenu) {
   keys.push_back(VK_RETURN);
   UseSystemMenu(form_->Handle(), keys);
   EXPECT_EQ(form_->SkinManager.SkinName, u"Night");
+  // The pick shows at once.
+  UpdateWindow(form_->Handle());
+  {
+    const WindowDc dc(form_->Handle());
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(0x10, 0x20, 0x30));
+  }
   SendMessageW(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins),
                MAKELPARAM(last, TRUE));
   EXPECT_TRUE(GetMenuState(skins, static_cast<UINT>(night), MF_BYPOSITION) & MF_CHECKED);
