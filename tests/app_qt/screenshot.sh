@@ -1,10 +1,11 @@
 #!/bin/sh
 # Starts the Linux desktop program on the current X display with the real xcb platform,
 # photographs its window for people to look at, and ends the program it started.
-#   screenshot.sh PROGRAM PICTURE.png
+#   screenshot.sh PROGRAM PICTURE.png [SKIN]
 set -eu
 program=$1
 picture=$2
+skin=${3:-BluePlastic}
 if [ -z "${DISPLAY:-}" ]; then
   echo "no X display: no screenshot"
   exit 77
@@ -14,8 +15,8 @@ mkdir -p "$(dirname "$picture")"
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
 mkdir -p "$config/log2plt"
-printf '[Form7]\r\nFilenameEditIn_Text=%s\r\nFilenameEditOut_Text=%s\r\n' \
-  /home/user/Tracks/2012-06-14.log /home/user/Tracks/2012-06-14.plt \
+printf '[Form7]\r\nFilenameEditIn_Text=%s\r\nFilenameEditOut_Text=%s\r\nSkinManager_SkinName=%s\r\n' \
+  /home/user/Tracks/2012-06-14.log /home/user/Tracks/2012-06-14.plt "$skin" \
   >"$config/log2plt/Zandor_LOG_to_PLT.ini"
 XDG_CONFIG_HOME=$config QT_QPA_PLATFORM=xcb "$program" &
 pid=$!
