@@ -232,6 +232,44 @@ TEST(MainFormTest, StoredPropertiesGoThroughTheFormAndUnknownOnesFail) {
   }
 }
 
+// At the first show the stored skin name is loaded, once; a broken skin is reported only when it
+// is the one in use.
+TEST(MainFormTest, TheStoredSkinLoadsOnceAtTheFirstShow) {
+  const testing::TempFolder folder;
+  fs::create_directories(folder / "Skins" / "Broken");
+  testing::WriteBytes(folder / "Skins" / "Broken" / "skin.ini", "[FORM]\nColor=red\n");
+  fs::create_directories(folder / "Skins" / "Night");
+  testing::WriteBytes(folder / "Skins" / "Night" / "skin.ini", "[FORM]\nColor=#000010\n");
+  fs::create_directories(folder / "Skins" / "BluePlastic");
+  testing::WriteBytes(folder / "Skins" / "BluePlastic" / "skin.ini", "[FORM]\nColor=nope\n");
+  const struct {
+    const char* stored;
+    std::vector<std::u16string> errors;
+    bool skinned;
+  } cases[] = {
+      {"Night", {}, true},
+      {"Broken", {u"Skin \"Broken\", line 2: \"red\" is not a colour."}, false},
+      {"Gone", {}, false},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.stored);
+    const fs::path settings = folder / "settings.ini";
+    testing::WriteBytes(settings, std::string("[Form7]\r\nSkinManager_SkinName=") + row.stored +
+                                      "\r\n");
+    FakeForm form(settings.u16string());
+    FakeFormState state(form);
+    form.LoadSettings(state);
+    form.ActivateSkin();
+    form.SkinManager.SkinDirectory = (folder / "Skins").u16string();
+    form.SkinManager.SharedSkinDirectories.clear();
+    form.RestoreBeforeFirstShow();
+    EXPECT_EQ(form.errors, row.errors);
+    EXPECT_EQ(form.CurrentSkin() != nullptr, row.skinned);
+    // Loaded once, with the stored name: the broken default was never tried.
+    EXPECT_EQ(form.skins_applied, 1);
+  }
+}
+
 TEST(MainFormTest, AnOutputThatExistsIsKeptUnlessTheAnswerIsYes) {
   const testing::TempFolder folder;
   const fs::path log = folder / "day.log";
