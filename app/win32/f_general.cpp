@@ -450,7 +450,8 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         const auto fill = window::FillOf(*drawn_skin_, window::SkinSection::kForm,
                                          window::SkinState::kNormal);
         if (fill) {
-          PaintFill(reinterpret_cast<HDC>(wparam), client, *fill, 0, client.bottom);
+          PaintBuffered(reinterpret_cast<HDC>(wparam), client,
+                        [&](HDC dc) { PaintFill(dc, client, *fill, 0, client.bottom); });
           return 1;
         }
       }

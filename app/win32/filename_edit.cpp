@@ -11,6 +11,7 @@
 #include "app/win32/error_display.h"
 #include "app/win32/gdi.h"
 #include "app/win32/glyphs.h"
+#include "app/win32/skin_painter.h"
 #include "app/win32/system_calls.h"
 #include "app/win32/window_class.h"
 #include "base/wide.h"
@@ -219,23 +220,25 @@ LRESULT CALLBACK TsFilenameEdit::ButtonProc(HWND button, UINT message, WPARAM wp
   if (!self) return DefWindowProcW(button, message, wparam, lparam);
   switch (message) {
     case WM_PAINT: {
-      PaintDc dc(button);
+      PaintDc screen(button);
       RECT area;
       GetClientRect(button, &area);
-      const window::SkinState state = self->button_pressed_ ? window::SkinState::kPressed
-                                      : self->button_hot_   ? window::SkinState::kHot
-                                                            : window::SkinState::kNormal;
-      if (!self->PaintButtonFace || !self->PaintButtonFace(dc, area, state)) {
-        const int face = self->button_pressed_ ? COLOR_BTNSHADOW
-                         : self->button_hot_   ? COLOR_BTNFACE
-                                               : COLOR_WINDOW;
-        FillRect(dc, &area, GetSysColorBrush(face));
-      }
-      using window::glyph::BrowseFrame;
-      DrawBrowseGlyph(dc, area,
-                      self->button_pressed_ ? BrowseFrame::kPressed
-                      : self->button_hot_   ? BrowseFrame::kMagnifier
-                                            : BrowseFrame::kPlain);
+      PaintBuffered(screen, area, [&](HDC dc) {
+        const window::SkinState state = self->button_pressed_ ? window::SkinState::kPressed
+                                        : self->button_hot_   ? window::SkinState::kHot
+                                                              : window::SkinState::kNormal;
+        if (!self->PaintButtonFace || !self->PaintButtonFace(dc, area, state)) {
+          const int face = self->button_pressed_ ? COLOR_BTNSHADOW
+                           : self->button_hot_   ? COLOR_BTNFACE
+                                                 : COLOR_WINDOW;
+          FillRect(dc, &area, GetSysColorBrush(face));
+        }
+        using window::glyph::BrowseFrame;
+        DrawBrowseGlyph(dc, area,
+                        self->button_pressed_ ? BrowseFrame::kPressed
+                        : self->button_hot_   ? BrowseFrame::kMagnifier
+                                              : BrowseFrame::kPlain);
+      });
       return 0;
     }
     case WM_ERASEBKGND:
