@@ -36,17 +36,13 @@ QFont LayoutFont(const window::LayoutFont& layout, int pixel_size) {
   return font;
 }
 
-// A caption label: bold, at the top left of its box, with a soft shadow below and to the right.
-QLabel* CreateShadowLabel(QWidget* parent, const char16_t* text, int shadow_offset, int blur) {
+// A caption label: at the top left of its box, with a shadow that ShadeCaptions sets.
+QLabel* CreateShadowLabel(QWidget* parent, const char16_t* text, const QFont& font) {
   auto* label = new QLabel(ToQString(text), parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setContentsMargins(0, 0, shadow_offset, shadow_offset);
-  auto* shadow = new QGraphicsDropShadowEffect(label);
-  shadow->setOffset(shadow_offset, shadow_offset);
-  shadow->setBlurRadius(blur);
-  shadow->setColor(QColor(0, 0, 0, 110));
-  label->setGraphicsEffect(shadow);
+  label->setFont(font);
+  label->setGraphicsEffect(new QGraphicsDropShadowEffect(label));
   return label;
 }
 
@@ -86,7 +82,8 @@ int TForm7::Scaled(int layout_pixels) const {
 }
 
 void TForm7::CreateControls() {
-  const QFont window_font = LayoutFont(window::kWindowFont, Scaled(window::kWindowFont.pixel_height));
+  const QFont window_font =
+      LayoutFont(window::kWindowFont, Scaled(window::kWindowFont.pixel_height));
   const QFont label_font = LayoutFont(window::kLabelFont, Scaled(window::kLabelFont.pixel_height));
   const auto place = [this](QWidget* control, const window::LayoutBox& box) {
     control->setGeometry(Scaled(box.left), Scaled(box.top), Scaled(box.width), Scaled(box.height));
@@ -94,18 +91,13 @@ void TForm7::CreateControls() {
   // A caption as wide as the desktop's font needs, at least as wide as the layout's.
   const auto place_label = [this](QLabel* label, const window::LayoutBox& box) {
     label->setGeometry(Scaled(box.left), Scaled(box.top),
-                       std::max(Scaled(box.width), label->sizeHint().width()),
-                       Scaled(box.height));
+                       std::max(Scaled(box.width), label->sizeHint().width()), Scaled(box.height));
   };
-  // Qt's blur radius spreads about a third wider than the Windows labels' blur count.
-  const int blur = Scaled(window::kLabelShadowBlur) * 7 / 10;
-  const int offset = Scaled(window::kLabelShadowOffset);
   // Created in the layout's order.
-  sLabelFX1 = CreateShadowLabel(this, window::kInputLabel, offset, blur);
-  sLabelFX1->setFont(label_font);
+  sLabelFX1 = CreateShadowLabel(this, window::kInputLabel, label_font);
+  sLabelFX2 = CreateShadowLabel(this, window::kOutputLabel, label_font);
+  ShadeCaptions(nullptr);
   place_label(sLabelFX1, window::kInputLabelBox);
-  sLabelFX2 = CreateShadowLabel(this, window::kOutputLabel, offset, blur);
-  sLabelFX2->setFont(label_font);
   place_label(sLabelFX2, window::kOutputLabelBox);
 
   FilenameEditIn = new FilenameEdit(dialogs_, this);
@@ -118,7 +110,7 @@ void TForm7::CreateControls() {
   sLabelFX1->setBuddy(FilenameEditIn);
 
   sBitBtn1 = new QPushButton(ToQString(window::kButtonCaption), this);
-  sBitBtn1->setObjectName(QStringLiteral("sBitBtn1"));
+  sBitBtn1->setObjectName(ToQString(kSkinnedButtonName));
   sBitBtn1->setFont(window_font);
   sBitBtn1->setIcon(CheckMarkIcon());
   sBitBtn1->setIconSize(QSize(Scaled(window::kGlyphSize), Scaled(window::kGlyphSize)));
@@ -126,7 +118,8 @@ void TForm7::CreateControls() {
   sBitBtn1->setAutoDefault(true);
   sBitBtn1->setContextMenuPolicy(Qt::PreventContextMenu);
   place(sBitBtn1, window::kButtonBox);
-  connect(sBitBtn1, &QPushButton::clicked, this, [this] { RunHandler([this] { sBitBtn1Click(); }); });
+  connect(sBitBtn1, &QPushButton::clicked, this,
+          [this] { RunHandler([this] { sBitBtn1Click(); }); });
 
   FilenameEditOut = new QLineEdit(this);
   FilenameEditOut->setFont(window_font);
@@ -187,25 +180,32 @@ void TForm7::ApplySkin() {
   setUpdatesEnabled(false);
   const window::Skin* skin = CurrentSkin();
   const QString name = ToQString(SkinManager.SkinName);
-  const QString style = skin              ? QStringLiteral("Fusion")
-                        : IsStyle(name)   ? name
-                                          : default_style_;
+  const QString style = skin ? QStringLiteral("Fusion") : IsStyle(name) ? name : default_style_;
   if (style.compare(QApplication::style()->name(), Qt::CaseInsensitive) != 0) {
     QApplication::setStyle(style);
   }
   qApp->setStyleSheet(skin ? SkinStyleSheet(*skin, pixels_per_inch_) : QString());
-  for (QLabel* label : {sLabelFX1, sLabelFX2}) {
-    auto* shadow = static_cast<QGraphicsDropShadowEffect*>(label->graphicsEffect());
-    const int offset = Scaled(skin ? skin->ShadowOffset() : window::kLabelShadowOffset);
-    shadow->setOffset(offset, offset);
-    shadow->setBlurRadius(Scaled(skin ? skin->ShadowBlur() : window::kLabelShadowBlur) * 7 / 10);
-    const std::optional<window::Rgb> colour =
-        skin ? skin->Colour(window::SkinSection::kLabel, window::SkinKey::kShadow) : std::nullopt;
-    shadow->setColor(colour ? ColourOf(*colour) : QColor(0, 0, 0, 110));
-  }
+  ShadeCaptions(skin);
   dialogs_.UseOwnFileDialog(skin != nullptr);
   setUpdatesEnabled(updates);
   update();
+}
+
+// The skin's shadow, or without a skin the layout's soft black one, below and to the right.
+void TForm7::ShadeCaptions(const window::Skin* skin) {
+  const int offset = Scaled(skin ? skin->ShadowOffset() : window::kLabelShadowOffset);
+  // Qt's blur radius spreads about a third wider than the Windows labels' blur count.
+  const int blur = Scaled(skin ? skin->ShadowBlur() : window::kLabelShadowBlur) * 7 / 10;
+  const std::optional<window::Rgb> colour =
+      skin ? skin->Colour(window::SkinSection::kLabel, window::SkinKey::kShadow) : std::nullopt;
+  for (QLabel* label : {sLabelFX1, sLabelFX2}) {
+    // Room for the shadow inside the label, which clips what it paints.
+    label->setContentsMargins(0, 0, offset, offset);
+    auto* shadow = static_cast<QGraphicsDropShadowEffect*>(label->graphicsEffect());
+    shadow->setOffset(offset, offset);
+    shadow->setBlurRadius(blur);
+    shadow->setColor(colour ? ColourOf(*colour) : QColor(0, 0, 0, 110));
+  }
 }
 
 QMenu* TForm7::CreateContextMenu() {

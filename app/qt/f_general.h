@@ -66,6 +66,8 @@ class TForm7 : public QWidget, public window::MainForm {
   void Beep() override;
 
   void CreateControls();
+  // The captions' shadow as `skin` has it, or the standard one without a skin.
+  void ShadeCaptions(const window::Skin* skin);
 
   Dialogs& dialogs_;
   MainWindowState saved_state_{*this};

@@ -9,6 +9,10 @@
 
 namespace log2plt::qt {
 
+// The style sheet finds the window by its object name, window::kFormName, and the conversion
+// button by this one.
+inline constexpr char16_t kSkinnedButtonName[] = u"sBitBtn1";
+
 // The style sheet of the whole application for `skin`, sizes at `pixels_per_inch`.
 QString SkinStyleSheet(const window::Skin& skin, int pixels_per_inch);
 

@@ -39,7 +39,7 @@ TEST_F(MainWindowTest, ScreenReadersHearWhatEachControlIsFor) {
 
 TEST_F(MainWindowTest, CaptionsSitAtTheTopOfTheirBoxesAboveTheFieldsTheyName) {
   for (QLabel* label : {form_->sLabelFX1, form_->sLabelFX2}) {
-    EXPECT_TRUE(label->alignment() & Qt::AlignTop) << label->text().toStdString();
+    EXPECT_EQ(label->alignment(), Qt::AlignLeft | Qt::AlignTop) << label->text().toStdString();
   }
   EXPECT_LT(form_->sLabelFX1->y(), form_->FilenameEditIn->y());
   EXPECT_LT(form_->sLabelFX2->y(), form_->FilenameEditOut->y());

@@ -51,7 +51,7 @@ class StandardDialogsTest : public ::testing::Test {
   std::unique_ptr<TForm7> form_;
 };
 
-TEST_F(StandardDialogsTest, TheQuestionLeavesTheWindowUsableAndEnterAnswersNo) {
+TEST_F(StandardDialogsTest, TheQuestionLeavesTheWindowUsableAndEnterOrEscAnswersNo) {
   const QString log = folder_ / QStringLiteral("day1.log");
   const QString output = folder_ / QStringLiteral("day1.plt");
   WriteFileBytes(log, ReadFileBytes(QStringLiteral(LOG2PLT_CASES "/moscow_crlf.log")));
@@ -90,6 +90,10 @@ TEST_F(StandardDialogsTest, TheQuestionLeavesTheWindowUsableAndEnterAnswersNo) {
   EXPECT_EQ(seen.format, Qt::PlainText);
   EXPECT_FALSE(seen.modal);
   EXPECT_FALSE(seen.owned);
+  EXPECT_EQ(ReadFileBytes(output), "old track");
+
+  WhenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+  QTest::mouseClick(form_->sBitBtn1, Qt::LeftButton);
   EXPECT_EQ(ReadFileBytes(output), "old track");
 
   WhenShown<QMessageBox>(

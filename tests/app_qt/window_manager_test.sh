@@ -63,6 +63,22 @@ stop() {
   wait "$gui" 2>/dev/null
 }
 
+# NormPos as the settings must hold it for a frame at left $1, top $2 of $3 x $4.
+norm_pos() { echo "NormPos=$1,$2,$(($1 + $3)),$(($2 + $4))"; }
+
+stored_norm_pos() { grep '^NormPos=' "$settings" | tr -d '\r'; }
+
+# A first start without settings: the window manager places the window, and the close stores
+# the frame it drew, not the bare client nor a size read before the frame existed.
+start
+read -r left top width height <<<"$(frame_of "$window")"
+echo "first start: frame at $left,$top, $width x $height"
+stop
+[[ $(stored_norm_pos) == "$(norm_pos "$left" "$top" "$width" "$height")" ]] || {
+  echo "FAIL: the settings hold $(stored_norm_pos), not $(norm_pos "$left" "$top" "$width" "$height")"
+  failed=1
+}
+
 start
 # Gravity 1: the frame's top left corner goes to 200,300, as when the title bar is dragged there.
 wmctrl -i -r "$window" -e 1,200,300,-1,-1
@@ -71,9 +87,9 @@ read -r left top width height <<<"$(frame_of "$window")"
 echo "moved: frame at $left,$top, $width x $height"
 [[ $left == 200 && $top == 300 ]] || { echo "FAIL: the move put the frame at $left,$top"; failed=1; }
 stop
-expected="NormPos=200,300,$((200 + width)),$((300 + height))"
-grep -q "^$expected"$'\r'"\$" "$settings" || {
-  echo "FAIL: the settings hold $(grep '^NormPos=' "$settings"), not $expected"
+expected=$(norm_pos 200 300 "$width" "$height")
+[[ $(stored_norm_pos) == "$expected" ]] || {
+  echo "FAIL: the settings hold $(stored_norm_pos), not $expected"
   failed=1
 }
 
@@ -84,8 +100,8 @@ for run in 1 2 3 4 5; do
   [[ $left == 200 && $top == 300 ]] || { echo "FAIL: start $run put the frame at $left,$top"; failed=1; }
   stop
 done
-grep -q "^$expected"$'\r'"\$" "$settings" || {
-  echo "FAIL: after the starts the settings hold $(grep '^NormPos=' "$settings")"
+[[ $(stored_norm_pos) == "$expected" ]] || {
+  echo "FAIL: after the starts the settings hold $(stored_norm_pos)"
   failed=1
 }
 exit $failed
