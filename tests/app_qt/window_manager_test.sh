@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Linux window under a real window manager (openbox on a virtual X screen), driven as a user
-# drives it: moved, closed with the window manager's close, started again five times. Each start
-# must put the frame back where it was left, and the settings must hold the frame's true size.
+# drives it: moved, closed with the window manager's close, started again five times, the last
+# time closed while minimized. Each start must put the frame back where it was left, and the
+# settings must hold the frame's true size.
 #   window_manager_test.sh LOG2PLT_GUI
 # Exits 77 (skipped) where the X server, the window manager or the X tools are missing.
 set -uo pipefail
@@ -98,6 +99,11 @@ for run in 1 2 3 4 5; do
   read -r left top w h <<<"$(frame_of "$window")"
   echo "start $run: frame at $left,$top, $w x $h"
   [[ $left == 200 && $top == 300 ]] || { echo "FAIL: start $run put the frame at $left,$top"; failed=1; }
+  # A window closed from the taskbar while minimized stores where it was before.
+  if [[ $run == 5 ]]; then
+    xdotool windowminimize --sync "$window"
+    sleep 0.3
+  fi
   stop
 done
 [[ $(stored_norm_pos) == "$expected" ]] || {
