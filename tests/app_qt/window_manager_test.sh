@@ -9,7 +9,7 @@ set -uo pipefail
 program=$1
 
 if [[ ${2:-} != --inside ]]; then
-  for tool in xvfb-run openbox xdotool wmctrl xprop; do
+  for tool in xvfb-run openbox xdotool wmctrl xprop xwininfo; do
     if ! command -v "$tool" >/dev/null; then
       echo "skipped: $tool is not installed"
       exit 77
