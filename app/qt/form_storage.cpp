@@ -1,5 +1,6 @@
 #include "app/qt/form_storage.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -23,17 +24,18 @@ std::int32_t Physical(int logical, double ratio) {
 
 QString SettingsFileIn(const QString& program_folder, const QString& config_folder) {
   const QString name = ToQString(window::kSettingsFileName);
-  const QString portable = program_folder + u'/' + name;
-  if (QFileInfo(portable).isFile()) return portable;
-  return config_folder + u'/' + name;
+  // A program that cannot tell its folder has no copy beside it.
+  if (!program_folder.isEmpty()) {
+    const QString portable = QDir(program_folder).filePath(name);
+    if (QFileInfo(portable).isFile()) return portable;
+  }
+  return QDir(config_folder).filePath(name);
 }
 
 std::u16string ProgramSettingsFile() {
-  QString folder = ToQString(platform::program::Folder());
-  if (folder.endsWith(u'/') && folder.size() > 1) folder.chop(1);
   // The application's name, log2plt, names the folder under the configuration home.
-  return ToU16String(
-      SettingsFileIn(folder, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+  return ToU16String(SettingsFileIn(ToQString(platform::program::Folder()),
+                                    QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
 }
 
 MainWindowState::MainWindowState(window::MainForm& form, QWidget& widget)
