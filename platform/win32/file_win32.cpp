@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "base/unique_handle.h"
 #include "base/wide.h"
@@ -181,6 +183,27 @@ std::wstring FinalPath(HANDLE file) {
   }
 }
 
+// Sets or clears the file's delete-on-close mark through the handle.
+bool MarkForDeletion(HANDLE file, bool marked) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = marked ? TRUE : FALSE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                    sizeof(disposition)) != FALSE;
+}
+
+// Gives the open file the name `target`, replacing a file of that name.
+bool RenameOver(HANDLE file, const std::wstring& target) {
+  const std::size_t bytes = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(bytes, 0);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+  std::memcpy(rename->FileName, target.c_str(), target.size() * sizeof(wchar_t));
+  return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(bytes)) !=
+         FALSE;
+}
+
 }  // namespace
 
 struct Replacement::State {
@@ -252,8 +275,16 @@ Result Replacement::State::CreateTemporary() {
     std::wstring name = folder + L"~log2plt-" + number + L".tmp";
     {
       PendingLock lock;
-      out.Reset(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+      out.Reset(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr,
+                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+      // Marked for deletion at once: however the process ends (a kill included), the system
+      // removes the file with the last handle. The commit takes the mark off.
+      if (out && !MarkForDeletion(out.get(), true)) {
+        const DWORD error = GetLastError();
+        out.Reset();
+        DeleteFileW(name.c_str());
+        return Failed(Failure::Step::kCreate, error);
+      }
       if (out && name.size() < std::size(pending_name)) {
         std::wcscpy(pending_name, name.c_str());
         pending = true;
@@ -318,13 +349,14 @@ Result Replacement::Commit() {
   State& s = *state_;
   if (s.in_place || s.standard_output != INVALID_HANDLE_VALUE) return {};
   if (!FlushFileBuffers(s.out.get())) return Failed(Failure::Step::kWrite, GetLastError());
-  s.out.Reset();
   s.target_file.Reset();
   PendingLock lock;
-  if (!MoveFileExW(s.temp.c_str(), s.target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  // Renamed through its own handle while still marked, and only then kept: a stop on the way
+  // leaves the target as it was and no temporary file.
+  if (!RenameOver(s.out.get(), s.target) || !MarkForDeletion(s.out.get(), false)) {
     return Failed(Failure::Step::kCreate, GetLastError());
   }
+  s.out.Reset();
   s.temp.clear();
   pending = false;
   return {};

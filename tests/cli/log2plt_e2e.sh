@@ -279,6 +279,25 @@ if $windows; then
   [[ $status == 58 ]] || fail "Ctrl-C: status $status, not 58"
   [[ $(cat kept.plt) == old ]] || fail "Ctrl-C: the old track was changed"
   compgen -G '~*.tmp' >/dev/null && fail "Ctrl-C: the temporary file was left"
+
+  # A kill that gives the program no chance to clean up: the system removes the temporary file,
+  # which is marked for deletion from its creation until the commit.
+  "${emulator[@]}" "$program" -f --date 2009-08-12 -o killed.plt huge.log 2>/dev/null &
+  pid=$!
+  killed=false
+  for ((i = 0; i < 4000; i++)); do
+    if compgen -G '~*.tmp' >/dev/null; then
+      pkill -KILL -f 'killed[.]plt' && killed=true
+      break
+    fi
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.005
+  done
+  wait $pid 2>/dev/null
+  $killed || fail "kill: the save ended before it could be killed"
+  for ((i = 0; i < 200; i++)); do compgen -G '~*.tmp' >/dev/null || break; sleep 0.05; done
+  compgen -G '~*.tmp' >/dev/null && fail "kill: the temporary file was left"
+  [[ -e killed.plt ]] && fail "kill: a track was written"
 fi
 
 # gpsbabel reads our track back with the log's coordinates and the spread times.
