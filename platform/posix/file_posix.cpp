@@ -251,7 +251,7 @@ void NewTemporaryName(char (&name)[kTemporaryNameSize]) {
   // splitmix64 of the moment, the process and a counter: distinct names without a seed to keep.
   std::uint64_t x = static_cast<std::uint64_t>(now.tv_nsec) ^
                     static_cast<std::uint64_t>(now.tv_sec) << 30 ^
-                    static_cast<std::uint64_t>(::getpid()) << 40 ^ (counter.fetch_add(1) + 1) * 0x9E3779B97F4A7C15u;
+                    static_cast<std::uint64_t>(::getpid()) << 40 ^ ++counter * 0x9E3779B97F4A7C15u;
   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
   x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
   x ^= x >> 31;
@@ -283,9 +283,8 @@ extern "C" void RemoveTemporaryAndStop(int signal) {
 
 // Once per process; a signal that is ignored (nohup) or handled by the program stays so.
 void RemoveTemporaryOnStop() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
+  static std::atomic<bool> installed{false};
+  if (installed.exchange(true)) return;
   for (const int signal : kStopSignals) {
     struct sigaction old = {};
     if (::sigaction(signal, nullptr, &old) != 0) continue;

@@ -216,6 +216,19 @@ if ! $windows; then
     ls -A | grep -q '^\.' && fail "SIG$signal ($files): left $(ls -A | grep '^\.')"
   done 2>/dev/null
 
+  # A new track gets the mode of any new file, 0666 less the umask the program started with, with
+  # and without unnamed temporary files.
+  for mask in 022 027 077 002; do
+    for files in TMPFILE NO_TMPFILE; do
+      rm -f fresh.plt
+      (umask "$mask" && env LD_PRELOAD="$shim" "LOG2PLT_FAULT_$files=1" \
+        "$program" --date 2009-08-12 -o fresh.plt day1.log)
+      want=$(printf '%o' $((0666 & ~0$mask)))
+      got=$(stat -c %a fresh.plt)
+      [[ $got == "$want" ]] || fail "a new track under umask $mask ($files): mode $got, not $want"
+    done
+  done
+
   # A writable file in a folder that may not be written is refused and stays as it was. A file
   # that the writer may not give away becomes the writer's, with its mode kept.
   mkdir locked shared
