@@ -241,10 +241,14 @@ class ChunkReader {
     if (input.empty()) return false;
     std::size_t cut = input.size();
     if (!at_end_) cut = input.view().rfind('\n') + 1;
-    cut = CutWithinOutputBound(input.view().substr(0, cut));
+    std::uint64_t lines = LinesIn(input.view().substr(0, cut));
+    if (TrackBound(cut, lines, format_) > limits_.output_bytes) {
+      cut = CutWithinOutputBound(input.view().substr(0, cut));
+      lines = LinesIn(input.view().substr(0, cut));
+    }
     carry_.assign(input.view().substr(cut));
     input.resize(cut);
-    Place(chunk);
+    Place(chunk, lines);
     return true;
   }
 
@@ -282,12 +286,16 @@ class ChunkReader {
     }
   }
 
+  // The lines of a piece: its line feeds, and a last line without one.
+  static std::uint64_t LinesIn(std::string_view bytes) {
+    std::uint64_t lines = CountLineFeeds(bytes);
+    if (!bytes.empty() && bytes.back() != '\n') ++lines;
+    return lines;
+  }
+
   // The longest run of whole lines from the start whose track text stays within the output
   // bound; at least one line.
   std::size_t CutWithinOutputBound(std::string_view lines) const {
-    std::uint64_t count = CountLineFeeds(lines);
-    if (!lines.empty() && lines.back() != '\n') ++count;
-    if (TrackBound(lines.size(), count, format_) <= limits_.output_bytes) return lines.size();
     std::uint64_t bound = 0;
     std::size_t cut = 0;
     while (cut < lines.size()) {
@@ -302,12 +310,9 @@ class ChunkReader {
   }
 
   // The chunk's first line and the running time of its first point, replayed point by point.
-  void Place(Chunk& chunk) {
+  void Place(Chunk& chunk, std::uint64_t lines) {
     chunk.first_line = next_line_;
     chunk.first_time = t_;
-    const std::string_view input = chunk.input.view();
-    std::uint64_t lines = CountLineFeeds(input);
-    if (!input.empty() && input.back() != '\n') ++lines;
     chunk.line_count = lines;
     const auto last_point = static_cast<std::uint64_t>(plan_.point_count);
     const std::uint64_t from = std::max<std::uint64_t>(next_line_, 1);
