@@ -1,5 +1,6 @@
 #include "app/qt/skin_look.h"
 
+#include <initializer_list>
 #include <optional>
 
 #include "app/qt/text.h"
@@ -52,6 +53,23 @@ QString Block(const QString& selector, const QString& rules) {
                          : selector + QStringLiteral(" { ") + rules + QStringLiteral(" }\n");
 }
 
+struct StateSelector {
+  const char* pseudo_state;  // Qt's, such as ":hover"; empty for the plain look
+  SkinState state;
+};
+
+// The section's rules for each of its states, later states overriding earlier ones as the style
+// sheet reads them.
+QString StateBlocks(const window::Skin& skin, const QString& selector, SkinSection section,
+                    int ppi, std::initializer_list<StateSelector> states) {
+  QString blocks;
+  for (const StateSelector& state : states) {
+    blocks += Block(selector + QLatin1String(state.pseudo_state),
+                    Rules(skin, section, state.state, ppi));
+  }
+  return blocks;
+}
+
 }  // namespace
 
 QColor ColourOf(window::Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
@@ -66,31 +84,26 @@ QString SkinStyleSheet(const window::Skin& skin, int ppi) {
   }
   // Fields: their padding keeps the text where the desktop's style puts it.
   const QString edit = form + QStringLiteral(" QLineEdit");
-  sheet += Block(edit, Rules(skin, SkinSection::kEdit, SkinState::kNormal, ppi));
-  sheet += Block(edit + QStringLiteral(":focus"),
-                 Rules(skin, SkinSection::kEdit, SkinState::kFocused, ppi));
-  sheet += Block(edit + QStringLiteral(":disabled"),
-                 Rules(skin, SkinSection::kEdit, SkinState::kDisabled, ppi));
+  sheet += StateBlocks(skin, edit, SkinSection::kEdit, ppi,
+                       {{"", SkinState::kNormal},
+                        {":focus", SkinState::kFocused},
+                        {":disabled", SkinState::kDisabled}});
   // The conversion button and the buttons of message boxes.
   for (const QString& button : {QStringLiteral("QPushButton#") + ToQString(kSkinnedButtonName),
                                 QStringLiteral("QMessageBox QPushButton")}) {
-    sheet += Block(button, Rules(skin, SkinSection::kButton, SkinState::kNormal, ppi));
-    sheet += Block(button + QStringLiteral(":focus"),
-                   Rules(skin, SkinSection::kButton, SkinState::kFocused, ppi));
-    sheet += Block(button + QStringLiteral(":hover"),
-                   Rules(skin, SkinSection::kButton, SkinState::kHot, ppi));
-    sheet += Block(button + QStringLiteral(":pressed"),
-                   Rules(skin, SkinSection::kButton, SkinState::kPressed, ppi));
-    sheet += Block(button + QStringLiteral(":disabled"),
-                   Rules(skin, SkinSection::kButton, SkinState::kDisabled, ppi));
+    sheet += StateBlocks(skin, button, SkinSection::kButton, ppi,
+                         {{"", SkinState::kNormal},
+                          {":focus", SkinState::kFocused},
+                          {":hover", SkinState::kHot},
+                          {":pressed", SkinState::kPressed},
+                          {":disabled", SkinState::kDisabled}});
   }
   // The browse button inside the input field.
-  const QString browse = edit + QStringLiteral(" QToolButton");
-  sheet += Block(browse, Rules(skin, SkinSection::kSpeedButtonSmall, SkinState::kNormal, ppi));
-  sheet += Block(browse + QStringLiteral(":hover"),
-                 Rules(skin, SkinSection::kSpeedButtonSmall, SkinState::kHot, ppi));
-  sheet += Block(browse + QStringLiteral(":pressed"),
-                 Rules(skin, SkinSection::kSpeedButtonSmall, SkinState::kPressed, ppi));
+  sheet += StateBlocks(skin, edit + QStringLiteral(" QToolButton"), SkinSection::kSpeedButtonSmall,
+                       ppi,
+                       {{"", SkinState::kNormal},
+                        {":hover", SkinState::kHot},
+                        {":pressed", SkinState::kPressed}});
   // Message boxes and Qt's own file dialog.
   const QString dialog = Rules(skin, SkinSection::kDialog, SkinState::kNormal, ppi);
   sheet += Block(QStringLiteral("QMessageBox, QFileDialog"), dialog);

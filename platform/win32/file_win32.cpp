@@ -14,6 +14,7 @@
 #include "platform/dos_datetime.h"
 #include "platform/file.h"
 #include "platform/path.h"
+#include "platform/win32/search_handle.h"
 
 namespace log2plt::platform::file {
 namespace {
@@ -23,12 +24,6 @@ struct HandleTraits {
   static void Close(HANDLE handle) noexcept { CloseHandle(handle); }
 };
 using Handle = UniqueHandle<HANDLE, HandleTraits>;
-
-struct FindTraits {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE search) noexcept { FindClose(search); }
-};
-using Search = UniqueHandle<HANDLE, FindTraits>;
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(AsWide(text)); }
 

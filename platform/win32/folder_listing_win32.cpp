@@ -2,20 +2,11 @@
 
 #include <string>
 
-#include "base/unique_handle.h"
 #include "base/wide.h"
 #include "platform/folder_listing.h"
+#include "platform/win32/search_handle.h"
 
 namespace log2plt::platform::folder {
-namespace {
-
-struct SearchTraits {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE search) noexcept { FindClose(search); }
-};
-using Search = UniqueHandle<HANDLE, SearchTraits>;
-
-}  // namespace
 
 std::vector<Entry> ListEntries(std::u16string_view folder) {
   std::vector<Entry> entries;
