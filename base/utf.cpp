@@ -1,6 +1,7 @@
 #include "base/utf.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace log2plt {
 namespace {
@@ -43,6 +44,15 @@ std::size_t DecodeOne(std::string_view bytes, std::size_t i, char32_t& c) {
   return length;
 }
 
+// The length a lead byte announces; 0 for a byte that cannot start a sequence.
+std::size_t SequenceLength(std::uint8_t b0) {
+  if (b0 < 0x80) return 1;
+  if (b0 >= 0xC2 && b0 <= 0xDF) return 2;
+  if (b0 >= 0xE0 && b0 <= 0xEF) return 3;
+  if (b0 >= 0xF0 && b0 <= 0xF4) return 4;
+  return 0;
+}
+
 bool IsEscapedByte(char32_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
 
 std::string EncodeUtf8(std::u16string_view text, bool escaped) {
@@ -78,9 +88,7 @@ std::string EncodeUtf8(std::u16string_view text, bool escaped) {
   return out;
 }
 
-std::u16string DecodeUtf8(std::string_view bytes, bool escaped) {
-  std::u16string out;
-  out.reserve(bytes.size());
+void AppendDecodedUtf8(std::u16string& out, std::string_view bytes, bool escaped) {
   for (std::size_t i = 0; i < bytes.size();) {
     char32_t c;
     const std::size_t length = DecodeOne(bytes, i, c);
@@ -93,6 +101,12 @@ std::u16string DecodeUtf8(std::string_view bytes, bool escaped) {
       i += length;
     }
   }
+}
+
+std::u16string DecodeUtf8(std::string_view bytes, bool escaped) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  AppendDecodedUtf8(out, bytes, escaped);
   return out;
 }
 
@@ -114,6 +128,54 @@ std::optional<std::u16string> DecodeUtf8Strict(std::string_view bytes) {
     i += length;
   }
   return out;
+}
+
+void AppendFromUtf8(std::u16string& out, std::string_view bytes) {
+  AppendDecodedUtf8(out, bytes, false);
+}
+
+void Utf8Check::Feed(std::string_view bytes) {
+  if (!valid_) return;
+  std::size_t i = 0;
+  if (pending_length_ > 0) {
+    const std::size_t length = SequenceLength(static_cast<std::uint8_t>(pending_[0]));
+    while (pending_length_ < length && i < bytes.size()) pending_[pending_length_++] = bytes[i++];
+    if (pending_length_ < length) return;
+    char32_t c;
+    valid_ = DecodeOne(std::string_view(pending_, length), 0, c) == length;
+    pending_length_ = 0;
+    if (!valid_) return;
+  }
+  const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  const std::size_t n = bytes.size();
+  while (i < n) {
+    // Runs of ASCII, the bulk of any log, eight bytes at a time.
+    while (n - i >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      if ((word & 0x8080808080808080ull) != 0) break;
+      i += 8;
+    }
+    while (i < n && p[i] < 0x80) ++i;
+    if (i == n) return;
+    const std::size_t length = SequenceLength(p[i]);
+    if (length == 0) {
+      valid_ = false;
+      return;
+    }
+    if (n - i < length) {
+      // Completed by the next piece, or a truncated end.
+      pending_length_ = n - i;
+      std::memcpy(pending_, p + i, pending_length_);
+      return;
+    }
+    char32_t c;
+    if (DecodeOne(bytes, i, c) != length) {
+      valid_ = false;
+      return;
+    }
+    i += length;
+  }
 }
 
 }  // namespace log2plt

@@ -6,20 +6,13 @@
 
 #include "convert/ansi_text.h"
 #include "convert/ascii_append.h"
+#include "convert/log_rules.h"
 #include "convert/point_line.h"
 #include "convert/track_header.h"
 #include "convert/value_format.h"
 
 namespace log2plt {
 namespace {
-
-// Characters 15 to 22 of a line, counted from 1: shorter when the line ends sooner.
-double ParseStampOfLine(const LineList& input, int index, const FormatSettings& settings) {
-  const std::u16string line = LineAt(input, index);
-  const std::u16string_view stamp =
-      line.size() < 15 ? std::u16string_view() : std::u16string_view(line).substr(14, 8);
-  return ParseTimeOfDay(stamp, settings);
-}
 
 void AppendHeader(LineList& output, std::int32_t point_count) {
   for (const std::string_view header_line : kTrackHeader) output.AppendNarrowLine(header_line);
@@ -51,32 +44,32 @@ void AppendPointLines(const LineList& input, std::int32_t point_count, double st
   }
 }
 
-// What a conversion works out before it writes anything; every error it can raise comes from
-// here, so the output is never touched by a failing conversion.
-struct TrackPlan {
+// The log's plan and, for a track with points, its line format. Every error a conversion can
+// raise comes from here, so the output is never touched by a failing conversion: the date text
+// is the one part of a point line that can fail (a day beyond about 1e11 days has no millisecond
+// count), and the time texts cannot, as the running time stays below start + span < 2 days.
+struct ExactPlan {
   double start_time = 0;
   std::int32_t point_count = 0;
   long double step = 0;
-  // Only for a track with points: the date text is the one part of a point line that can fail
-  // (a day beyond about 1e11 days has no millisecond count). The time texts cannot fail, as the
-  // running time stays below start + span < 2 days.
   std::optional<PointLineFormat> format;
 };
 
-TrackPlan PlanTrack(const LineList& input, double day, const FormatSettings& settings) {
-  TrackPlan plan;
-  plan.start_time = ParseStampOfLine(input, 0, settings);
+ExactPlan PlanOfList(const LineList& input, double day, const FormatSettings& settings) {
   const int line_count = LineCount(input);
-  const double end_time = ParseStampOfLine(input, line_count - 1, settings);
-  plan.point_count = line_count - 2;
-  plan.step = TimeStep(plan.start_time, end_time, plan.point_count);
+  const TrackPlan track = PlanTrack(static_cast<std::uint64_t>(line_count), LineAt(input, 0),
+                                    LineAt(input, line_count - 1), settings);
+  ExactPlan plan;
+  plan.start_time = track.start_time;
+  plan.point_count = track.point_count;
+  plan.step = track.step;
   if (plan.point_count > 0) plan.format.emplace(day, settings);
   return plan;
 }
 
 // The point lines as a saved file's bytes, a piece at a time.
 template <class Line, class Out>
-void WritePointLines(const LineList& input, const TrackPlan& plan, TrackSink& track) {
+void WritePointLines(const LineList& input, const ExactPlan& plan, TrackSink& track) {
   constexpr std::size_t kPiece = 1 << 20;
   Out lines;
   std::string bytes;
@@ -106,7 +99,7 @@ void WritePointLines(const LineList& input, const TrackPlan& plan, TrackSink& tr
 
 void ConvertLogToTrack(const LineList& input, double day, LineList& output,
                        const FormatSettings& settings) {
-  const TrackPlan plan = PlanTrack(input, day, settings);
+  const ExactPlan plan = PlanOfList(input, day, settings);
   ClearLines(output);
   AppendHeader(output, plan.point_count);
   if (plan.point_count <= 0) return;
@@ -132,7 +125,7 @@ void ConvertLogToTrack(const LineList& input, double day, LineList& output,
 
 void WriteTrackOfLog(const LineList& input, double day, const FormatSettings& settings,
                      const std::function<TrackSink&()>& open_track) {
-  const TrackPlan plan = PlanTrack(input, day, settings);
+  const ExactPlan plan = PlanOfList(input, day, settings);
   TrackSink& track = open_track();
   std::string header;
   AppendTrackHeader(header, plan.point_count);

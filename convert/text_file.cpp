@@ -11,6 +11,7 @@
 #include "convert/convert_log_to_track.h"
 #include "convert/file_date.h"
 #include "convert/file_failure.h"
+#include "convert/stream_choice.h"
 #include "convert/text_codec.h"
 #include "convert/track_stream.h"
 #include "platform/file.h"
@@ -153,9 +154,9 @@ bool StreamLogFileToTrackFile(std::u16string_view log_name, double day,
                               const FormatSettings& settings, const TrackTarget& target,
                               std::uint64_t min_bytes, unsigned workers) {
   FileLog log(log_name);
-  // A track that replaces its own log needs the log read whole first.
-  if (log.Size() < min_bytes ||
-      (!target.standard_output && platform::file::IsSameFile(log_name, target.file_name))) {
+  const bool track_replaces_log =
+      !target.standard_output && platform::file::IsSameFile(log_name, target.file_name);
+  if (ExactWayBeforeReading(log.Size(), min_bytes, track_replaces_log) != ExactWayReason::kNone) {
     return false;
   }
   std::optional<FileTrack> track;

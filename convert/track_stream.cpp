@@ -14,14 +14,13 @@
 #include <vector>
 
 #include "base/error.h"
-#include "convert/ansi_settings.h"
-#include "convert/ascii_append.h"
-#include "convert/byte_search.h"
+#include "convert/chunk_reader.h"
 #include "convert/float_policy.h"
-#include "convert/line_list.h"
+#include "convert/log_rules.h"
 #include "convert/log_scan.h"
-#include "convert/point_line.h"
 #include "convert/read_ahead.h"
+#include "convert/stream_choice.h"
+#include "convert/stream_lines.h"
 #include "convert/track_header.h"
 #include "convert/value_format.h"
 
@@ -30,108 +29,34 @@ namespace {
 
 constexpr std::size_t kScanBuffer = 4 << 20;
 
-LogFacts ScanLog(LogSource& log) {
-  LogScan scan;
+LogFacts ScanLog(LogSource& log, LogScan& scan) {
   ReadAhead pieces(log, kScanBuffer);
+  std::uint64_t log_bytes = 0;
   for (std::string_view piece = pieces.Next(); !piece.empty(); piece = pieces.Next()) {
     scan.Feed(piece);
-    if (scan.RuledOut()) break;
+    log_bytes += piece.size();
+    if (scan.Decided()) break;
   }
-  return scan.Finish();
+  LogFacts facts = scan.Finish();
+  facts.log_bytes = log_bytes;
+  return facts;
 }
 
-double ParseStampOfHead(std::string_view head, const FormatSettings& settings) {
-  const std::string_view stamp = head.size() < 15 ? std::string_view() : head.substr(14, 8);
-  return ParseTimeOfDay(std::u16string(stamp.begin(), stamp.end()), settings);
-}
-
-// What the second pass needs of the whole log.
-struct TrackPlan {
-  std::uint64_t line_count;
-  std::int32_t point_count;
-  double start_time;
-  long double step;
-};
-
-// Bytes read from the log, in memory from NewReadMemory.
-class ReadBuffer {
- public:
-  char* data() noexcept { return bytes_.get(); }
-  const char* data() const noexcept { return bytes_.get(); }
-  std::size_t size() const noexcept { return size_; }
-  bool empty() const noexcept { return size_ == 0; }
-  std::string_view view() const noexcept { return {bytes_.get(), size_}; }
-  void clear() noexcept { size_ = 0; }
-  void reserve(std::size_t capacity) {
-    if (capacity <= capacity_) return;
-    std::unique_ptr<char[]> bytes = NewReadMemory(capacity);
-    if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
-    bytes_ = std::move(bytes);
-    capacity_ = capacity;
-  }
-  void resize(std::size_t size) {
-    if (size > capacity_) reserve(std::max(size, 2 * capacity_));
-    size_ = size;
-  }
-  void assign(std::string_view bytes) {
-    resize(bytes.size());
-    if (!bytes.empty()) std::memcpy(bytes_.get(), bytes.data(), bytes.size());
-  }
-
- private:
-  std::unique_ptr<char[]> bytes_;
-  std::size_t size_ = 0;
-  std::size_t capacity_ = 0;
-};
-
-// A piece of the log, whole lines only, and the track lines made from it.
-struct Chunk {
-  ReadBuffer input;
-  std::uint64_t first_line = 0;  // index of the piece's first line in the log
-  std::uint64_t line_count = 0;
-  double first_time = 0;  // running time of its first point
-  TextBuffer<char> output;
-  std::exception_ptr error;
-  bool done = false;
-};
-
-// The most track text a chunk's lines can make: each line's kept part, its fixed fields and its
-// line break. The reader ends chunks so that this stays within the output bound.
-std::uint64_t TrackBound(std::uint64_t input_bytes, std::uint64_t lines,
-                         const PointLineFormat& format) {
-  return input_bytes + lines * (format.FixedPartBound() + 2);
-}
-
-void FormatChunk(Chunk& chunk, const TrackPlan& plan, const PointLineFormat& format) {
+void FormatChunk(Chunk& chunk, const TrackPlan& plan, const StreamLines& lines) {
   chunk.output.clear();
   // Room for the whole piece at once, so that the track lines are never copied to grow.
   chunk.output.reserve_more(
-      static_cast<std::size_t>(TrackBound(chunk.input.size(), chunk.line_count, format)));
-  const char* p = chunk.input.data();
-  const char* const end = p + chunk.input.size();
-  std::uint64_t line = chunk.first_line;
-  double t = chunk.first_time;
-  const auto last_point = static_cast<std::uint64_t>(plan.point_count);
-  while (p < end) {
-    const char* line_end = FindByte(p, end, '\n');
-    std::string_view text(p, static_cast<std::size_t>(line_end - p));
-    p = line_end + 1;
-    if (line >= 1 && line <= last_point) {
-      if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-      format.Append(chunk.output, text.substr(0, kLineReadLimit), line == 1, t);
-      AppendAscii(chunk.output, "\r\n", 2);
-      t = NextPointTime(t, plan.step);
-    }
-    ++line;
-  }
+      static_cast<std::size_t>(lines.TrackBound(chunk.input.size(), chunk.line_count)));
+  FormatStreamLines(lines, plan, chunk.input.view(), chunk.first_line, chunk.first_time,
+                    chunk.output);
 }
 
 // Workers that format chunks on every processor; each puts the floating-point policy in force
 // first, since threads start with the platform's own precision.
 class FormatWorkers {
  public:
-  FormatWorkers(unsigned count, const TrackPlan& plan, const PointLineFormat& format)
-      : plan_(plan), format_(format) {
+  FormatWorkers(unsigned count, const TrackPlan& plan, const StreamLines& lines)
+      : plan_(plan), lines_(lines) {
     for (unsigned k = 0; k < count; ++k) threads_.emplace_back([this] { Work(); });
   }
   ~FormatWorkers() {
@@ -169,7 +94,7 @@ class FormatWorkers {
       queue_.pop_front();
       lock.unlock();
       try {
-        FormatChunk(*chunk, plan_, format_);
+        FormatChunk(*chunk, plan_, lines_);
       } catch (...) {
         chunk->error = std::current_exception();
       }
@@ -180,158 +105,13 @@ class FormatWorkers {
   }
 
   const TrackPlan& plan_;
-  const PointLineFormat& format_;
+  const StreamLines& lines_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable finished_;
   std::deque<Chunk*> queue_;
   bool stopping_ = false;
   std::vector<std::thread> threads_;
-};
-
-// How much memory the chunks of a stream may hold at once, whatever the number of processors:
-// slots x (input bound + output bound) stays within it (see ChunkLimits).
-constexpr std::size_t kChunkMemoryBudget = 160 << 20;
-
-// The bounds of one chunk: at most `input_bytes` of the log (and one line's kept part beyond
-// them), and lines whose track text can reach at most three times that.
-struct ChunkLimits {
-  explicit ChunkLimits(std::size_t chunk_bytes)
-      : input_bytes(chunk_bytes),
-        input_capacity(chunk_bytes + 3 * (kLineReadLimit + 2)),
-        output_bytes(3 * chunk_bytes) {}
-
-  std::size_t SlotBytes() const { return input_capacity + output_bytes; }
-
-  std::size_t input_bytes;
-  std::size_t input_capacity;
-  std::size_t output_bytes;
-};
-
-// Reads the log again in pieces of whole lines and gives each the place of its first point. Of a
-// line longer than the line list lets a reader see, only the part that the track takes is kept,
-// so no line, however long, makes a piece grow.
-class ChunkReader {
- public:
-  ChunkReader(LogSource& log, const TrackPlan& plan, const PointLineFormat& format,
-              const ChunkLimits& limits)
-      : log_(log), plan_(plan), format_(format), limits_(limits), t_(plan.start_time) {}
-
-  // Fills the chunk with the next whole lines (the log's last line may lack its break); false
-  // when nothing is left.
-  bool Fill(Chunk& chunk) {
-    // Each chunk keeps its own memory, sized once for a piece and the line the last one cut.
-    ReadBuffer& input = chunk.input;
-    input.reserve(limits_.input_capacity);
-    input.assign(carry_.view());
-    carry_.clear();
-    while (!at_end_ && (input.size() < limits_.input_bytes || !HasLineFeed(input.view()))) {
-      const std::size_t had = input.size();
-      const std::size_t want =
-          had < limits_.input_bytes ? limits_.input_bytes - had : kLineReadLimit + 2;
-      input.resize(had + want);
-      const std::size_t got = log_.Read(input.data() + had, want);
-      input.resize(had + got);
-      if (got == 0) {
-        at_end_ = true;
-      } else {
-        KeepReadableParts(input, had);
-      }
-    }
-    if (input.empty()) return false;
-    std::size_t cut = input.size();
-    if (!at_end_) cut = input.view().rfind('\n') + 1;
-    std::uint64_t lines = LinesIn(input.view().substr(0, cut));
-    if (TrackBound(cut, lines, format_) > limits_.output_bytes) {
-      cut = CutWithinOutputBound(input.view().substr(0, cut));
-      lines = LinesIn(input.view().substr(0, cut));
-    }
-    carry_.assign(input.view().substr(cut));
-    input.resize(cut);
-    Place(chunk, lines);
-    return true;
-  }
-
-  bool Done() const { return at_end_ && carry_.empty(); }
-
-  std::uint64_t LinesRead() const { return next_line_; }
-
- private:
-  static bool HasLineFeed(std::string_view bytes) {
-    return bytes.rfind('\n') != std::string_view::npos;
-  }
-
-  // The bytes from `from` on were just read: the rest of a line being passed over goes, and a
-  // line that grows past what the track takes of it is cut there. The track takes a line's first
-  // kLineReadLimit bytes after a final CR is dropped, so one more byte keeps it exact.
-  void KeepReadableParts(ReadBuffer& input, std::size_t from) {
-    if (passing_over_line_) {
-      const std::string_view fresh = input.view().substr(from);
-      const std::size_t line_feed = fresh.find('\n');
-      if (line_feed == std::string_view::npos) {
-        input.resize(from);
-        return;
-      }
-      std::memmove(input.data() + from, fresh.data() + line_feed, fresh.size() - line_feed);
-      input.resize(from + fresh.size() - line_feed);
-      passing_over_line_ = false;
-    }
-    const std::size_t last_line_feed = input.view().rfind('\n');
-    const std::size_t line_start = last_line_feed == std::string_view::npos ? 0 : last_line_feed + 1;
-    constexpr std::size_t kKept = kLineReadLimit + 1;
-    if (input.size() - line_start > kKept) {
-      // Nothing after the last line feed ends the line, so all of it beyond the kept part goes.
-      input.resize(line_start + kKept);
-      passing_over_line_ = true;
-    }
-  }
-
-  // The lines of a piece: its line feeds, and a last line without one.
-  static std::uint64_t LinesIn(std::string_view bytes) {
-    std::uint64_t lines = CountLineFeeds(bytes);
-    if (!bytes.empty() && bytes.back() != '\n') ++lines;
-    return lines;
-  }
-
-  // The longest run of whole lines from the start whose track text stays within the output
-  // bound; at least one line.
-  std::size_t CutWithinOutputBound(std::string_view lines) const {
-    std::uint64_t bound = 0;
-    std::size_t cut = 0;
-    while (cut < lines.size()) {
-      const std::size_t line_feed = lines.find('\n', cut);
-      const std::size_t end = line_feed == std::string_view::npos ? lines.size() : line_feed + 1;
-      const std::uint64_t line_bound = TrackBound(end - cut, 1, format_);
-      if (cut > 0 && bound + line_bound > limits_.output_bytes) break;
-      bound += line_bound;
-      cut = end;
-    }
-    return cut;
-  }
-
-  // The chunk's first line and the running time of its first point, replayed point by point.
-  void Place(Chunk& chunk, std::uint64_t lines) {
-    chunk.first_line = next_line_;
-    chunk.first_time = t_;
-    chunk.line_count = lines;
-    const auto last_point = static_cast<std::uint64_t>(plan_.point_count);
-    const std::uint64_t from = std::max<std::uint64_t>(next_line_, 1);
-    const std::uint64_t to = std::min(next_line_ + lines, last_point + 1);
-    for (std::uint64_t point = from; point < to; ++point) t_ = NextPointTime(t_, plan_.step);
-    next_line_ += lines;
-    if (next_line_ > plan_.line_count) log_.FailChanged();
-  }
-
-  LogSource& log_;
-  const TrackPlan& plan_;
-  const PointLineFormat& format_;
-  ChunkLimits limits_;
-  ReadBuffer carry_;
-  bool at_end_ = false;
-  // The end of a line too long to keep is being read and passed over.
-  bool passing_over_line_ = false;
-  std::uint64_t next_line_ = 0;
-  double t_;
 };
 
 // Writes the formatted chunks in order on a thread of its own, so that reading and formatting go
@@ -415,9 +195,9 @@ class OrderedWriter {
   std::thread thread_;
 };
 
-void WritePoints(LogSource& log, const TrackPlan& plan, const PointLineFormat& format,
+void WritePoints(LogSource& text, const TrackPlan& plan, const StreamLines& lines,
                  TrackSink& track, const StreamOptions& options) {
-  const ChunkLimits limits(std::max<std::size_t>(options.chunk_bytes, 1));
+  const ChunkLimits limits(std::max<std::size_t>(options.chunk_bytes, 1), lines);
   unsigned workers = options.workers;
   if (workers == 0) workers = std::max(1u, std::thread::hardware_concurrency());
   // Two slots a worker keep every worker busy while the writer waits for the disk; the budget
@@ -432,9 +212,9 @@ void WritePoints(LogSource& log, const TrackPlan& plan, const PointLineFormat& f
 
   // The running time is replayed on this thread: it too needs the policy's precision.
   ApplyFloatingPointPolicy();
-  log.Rewind();
-  ChunkReader reader(log, plan, format, limits);
-  FormatWorkers pool(workers, plan, format);
+  text.Rewind();
+  ChunkReader reader(text, plan, lines, limits);
+  FormatWorkers pool(workers, plan, lines);
   OrderedWriter writer(track, pool, slots);
   try {
     while (!reader.Done()) {
@@ -449,7 +229,7 @@ void WritePoints(LogSource& log, const TrackPlan& plan, const PointLineFormat& f
     throw;
   }
   writer.Finish();
-  if (reader.LinesRead() != plan.line_count) log.FailChanged();
+  if (reader.LinesRead() != plan.line_count) text.FailChanged();
 }
 
 }  // namespace
@@ -457,22 +237,17 @@ void WritePoints(LogSource& log, const TrackPlan& plan, const PointLineFormat& f
 StreamOutcome StreamLogToTrack(LogSource& log, double day, const FormatSettings& settings,
                                const std::function<TrackSink&()>& open_track,
                                const StreamOptions& options) {
-  const LogFacts facts = ScanLog(log);
-  if (!facts.streamable) return StreamOutcome::kNotStreamable;
+  LogScan scan(AnsiStreamsByByte());
+  const LogFacts facts = ScanLog(log, scan);
+  if (ExactWayAfterScan(scan) != ExactWayReason::kNone) return StreamOutcome::kNotStreamable;
   constexpr std::uint64_t kMostLines = std::numeric_limits<std::int32_t>::max();
   if (facts.line_count > kMostLines) {
     throw Error(FillTemplate(u"Text has more than %s lines", {FormatInteger(kMostLines)}));
   }
-  const std::optional<FormatSettings> ansi = SettingsInAnsiBytes(settings);
-  if (!ansi) return StreamOutcome::kNotStreamable;
 
   // The conversion's own checks, in its order, before anything is written.
-  TrackPlan plan{};
-  plan.line_count = facts.line_count;
-  plan.start_time = ParseStampOfHead(facts.first_line_head, settings);
-  const double end_time = ParseStampOfHead(facts.last_line_head, settings);
-  plan.point_count = static_cast<std::int32_t>(facts.line_count) - 2;
-  plan.step = TimeStep(plan.start_time, end_time, plan.point_count);
+  const TrackPlan plan =
+      PlanTrack(facts.line_count, facts.first_line_head, facts.last_line_head, settings);
   std::string header;
   AppendTrackHeader(header, plan.point_count);
   if (plan.point_count <= 0) {
@@ -480,12 +255,15 @@ StreamOutcome StreamLogToTrack(LogSource& log, double day, const FormatSettings&
     return StreamOutcome::kConverted;
   }
   // Made before the track is opened: a day without a date text fails here.
-  const PointLineFormat format(day, *ansi);
-  if (!format.PrintsOnlyNarrowTexts()) return StreamOutcome::kNotStreamable;
+  StreamFormats formats;
+  const StreamLines lines = ChooseStreamLines(facts, day, settings, formats);
 
   TrackSink& track = open_track();
   track.Write(header);
-  WritePoints(log, plan, format, track, options);
+  const std::uint64_t text_begin = facts.signature_bytes;
+  TextOfLog text(log, text_begin, text_begin + facts.text_bytes, facts.log_bytes,
+                 lines.breaks.UnitBytes());
+  WritePoints(text, plan, lines, track, options);
   return StreamOutcome::kConverted;
 }
 

@@ -88,7 +88,10 @@ std::u16string DecodeAnsi(std::string_view bytes) {
 
 void AppendEncodedAnsi(std::string& out_text, std::u16string_view text) {
   static const std::string target = CharsetName() + "//TRANSLIT";
-  const Iconv converter = OpenIconv(target.c_str(), "UTF-16LE");
+  // Opening a converter costs more than converting a line: the workers of a stream convert many
+  // short texts, so each thread keeps its own.
+  thread_local const Iconv converter = OpenIconv(target.c_str(), "UTF-16LE");
+  iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
   const std::size_t start = out_text.size();
   out_text.resize(start + text.size() + 16);
   char* in = const_cast<char*>(reinterpret_cast<const char*>(text.data()));

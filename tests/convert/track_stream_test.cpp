@@ -19,6 +19,7 @@
 #include "convert/float_policy.h"
 #include "convert/line_list.h"
 #include "convert/read_ahead.h"
+#include "convert/stream_choice.h"
 #include "convert/text_codec.h"
 #include "convert/text_file.h"
 #include "tests/convert/english_settings.h"
@@ -214,22 +215,151 @@ TEST(WriteTrackOfLog, GivesTheSavedTracksBytes) {
   }
 }
 
-TEST(StreamLogToTrack, LeavesWhatItCannotStreamToTheExactWay) {
+// A text's characters in a file's bytes, as a logger might write them.
+enum class FileForm { kUtf8, kUtf8Signed, kUtf16Le, kUtf16Be, kAnsiBytes };
+
+std::string FileBytes(std::u16string_view text, FileForm form) {
+  switch (form) {
+    case FileForm::kUtf8:
+      return ToUtf8(text);
+    case FileForm::kUtf8Signed:
+      return "\xEF\xBB\xBF" + ToUtf8(text);
+    case FileForm::kUtf16Le:
+    case FileForm::kUtf16Be: {
+      const bool little = form == FileForm::kUtf16Le;
+      std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+      for (const char16_t c : text) {
+        const char low = static_cast<char>(c & 0xFF);
+        const char high = static_cast<char>(c >> 8);
+        bytes += little ? low : high;
+        bytes += little ? high : low;
+      }
+      return bytes;
+    }
+    case FileForm::kAnsiBytes:
+      break;
+  }
+  // Every unit's low byte: a file in whatever single-byte code page the system has.
+  std::string bytes;
+  for (const char16_t c : text) bytes += static_cast<char>(c & 0xFF);
+  return bytes;
+}
+
+// Characters that each take another path through decoding: ASCII, Latin-1, Cyrillic, CJK, a
+// surrogate pair, the replacement character, a tab.
+std::u16string RandomWord(std::mt19937& random) {
+  static const std::u16string_view kPieces[] = {
+      u"55.75", u"37.61", u"N", u"\u00e9t\u00e9", u"\u0436\u0443\u043a", u"\u6708",
+      u"\U0001F600", u"\uFFFD", u"a\tb", u"-0,5", u"x",
+  };
+  std::u16string word;
+  const int pieces = 1 + static_cast<int>(random() % 3);
+  for (int k = 0; k < pieces; ++k) word += kPieces[random() % std::size(kPieces)];
+  return word;
+}
+
+std::u16string RandomUnicodeLine(std::mt19937& random) {
+  std::u16string line(random() % 3, u' ');
+  const int words = static_cast<int>(random() % 5);
+  for (int w = 0; w < words; ++w) line += RandomWord(random) + std::u16string(1 + random() % 2, u' ');
+  // About the read limit, with wide characters on both sides of it.
+  if (random() % 40 == 0) {
+    line += std::u16string(4080 + random() % 20, u'\u0436');
+    line += u"\U0001F600 tail";
+  }
+  if (random() % 60 == 0) line.append(9000, u'\u6708');
+  return line;
+}
+
+std::u16string RandomUnicodeLog(std::mt19937& random) {
+  static const std::u16string_view kStamps[] = {u"06:12:07", u"17:45:31", u"23:00:00", u"8:00",
+                                                u"\u0436\u0436:00:00", u"12:3x:56", u""};
+  static const std::u16string_view kBreaks[] = {u"\r\n", u"\n", u"\r"};
+  const int lines = static_cast<int>(random() % 30);
+  const std::u16string_view usual_break = kBreaks[random() % 3];
+  std::u16string log;
+  for (int i = 0; i < lines; ++i) {
+    const bool stamped = i == 0 || i == lines - 1;
+    log += stamped ? std::u16string(u"$GPLOG,000001,") + std::u16string(kStamps[random() % 7])
+                   : RandomUnicodeLine(random);
+    if (random() % 80 == 0) log += u'\0';
+    if (i != lines - 1 || random() % 2) log += random() % 5 == 0 ? kBreaks[random() % 3] : usual_break;
+  }
+  return log;
+}
+
+// Logs in every encoding the loader knows, with every kind of line break, NULs, malformed UTF-8,
+// a UTF-16 file of an odd size and lines beyond the read limit: the stream gives the exact way's
+// bytes and errors, whatever the chunks and pieces. Only ANSI text beyond ASCII in a code page of
+// multi-byte characters takes the exact way, and it is declined before anything is written.
+TEST(StreamLogToTrack, GivesTheExactTracksBytesInEveryEncoding) {
+  std::mt19937 random(20261211);
+  FormatSettings foreign = EnglishSettings();
+  foreign.short_month_names[7] = u"\u0430\u0432\u0433";
+  foreign.am_designator = u"\u6708";
+  const FormatSettings settings_choice[] = {EnglishSettings(), foreign};
+  const bool ansi_by_byte = AnsiStreamsByByte();
+  int converted = 0;
+  for (int round = 0; round < 500; ++round) {
+    const auto form = static_cast<FileForm>(random() % 5);
+    std::string log = FileBytes(RandomUnicodeLog(random), form);
+    if (random() % 15 == 0 && !log.empty()) log.insert(random() % log.size(), 1, '\xC0');
+    if (random() % 15 == 0) log += '\xE2';
+    const FormatSettings& settings = settings_choice[random() % 2];
+    const std::string expected = ExactTrack(log, 40037, settings);
+    StreamOptions options;
+    options.chunk_bytes = std::size_t{1} << (random() % 15);
+    options.workers = 1 + static_cast<unsigned>(random() % 3);
+    const std::size_t piece = 1 + random() % 300;
+    const std::string streamed = StreamedTrack(log, 40037, settings, options, piece);
+    if (streamed == "not streamable") {
+      ASSERT_FALSE(ansi_by_byte) << "declined: " << log;
+      ASSERT_EQ(DetectEncoding(log).encoding, TextEncoding::kAnsi);
+      ASSERT_FALSE(IsAscii(log));
+      continue;
+    }
+    ASSERT_EQ(streamed, expected) << "log: " << ::testing::PrintToString(log) << "\nchunk "
+                                  << options.chunk_bytes << ", workers " << options.workers
+                                  << ", piece " << piece;
+    converted += expected.rfind("error", 0) != 0;
+  }
+  EXPECT_GT(converted, 50);
+}
+
+// The cases that once took the exact way, each with the way's own edge.
+TEST(StreamLogToTrack, StreamsSignaturesNulsAndLoneBreaks) {
   const FormatSettings settings = EnglishSettings();
   const std::string stamps = "$GPLOG,000001,08:00:00\r\na b\r\nc d\r\n$GPLOG,000001,09:00:00\r\n";
   const std::pair<std::string, std::string> cases[] = {
-      {"\xEF\xBB\xBF", ""}, {"\xFF\xFE", ""}, {"", "caf\xE9\r\n"}, {std::string("a\0b\r\n", 5), ""},
-      {"a\rb\r\n", ""},     {"", "\r"},
+      {"\xEF\xBB\xBF", ""},
+      {"\xEF\xBB\xBF", "caf\xC3\xA9 \xD0\xB6\r\n"},
+      {"\xEF\xBB\xBF", "\xC3"},  // malformed: the whole text goes
+      {"", "caf\xE9\r\n"},
+      {std::string("a\0b\r\n", 5), ""},
+      {"", std::string("x\r\n\0more lines\r\n", 16)},
+      {"a\rb\r\n", ""},
+      {"", "\r"},
+      {"", "e f\rg h\n\ri j"},
   };
   for (const auto& [before, after] : cases) {
     std::string log = before;
     log.append(stamps).append(after);
-    EXPECT_EQ(StreamedTrack(log, 40037, settings, {}, 1 << 20), "not streamable") << log;
+    for (const std::size_t chunk : {std::size_t{1}, std::size_t{4} << 20}) {
+      StreamOptions options;
+      options.chunk_bytes = chunk;
+      const std::string streamed = StreamedTrack(log, 40037, settings, options, 3);
+      if (streamed == "not streamable" && !AnsiStreamsByByte()) continue;
+      EXPECT_EQ(streamed, ExactTrack(log, 40037, settings)) << log;
+    }
   }
-  // Month names and designators that the code page cannot hold also keep to the exact way.
-  FormatSettings foreign = settings;
-  foreign.short_month_names[7].assign(1, u'\u6708');
-  EXPECT_EQ(StreamedTrack(stamps, 40037, foreign, {}, 1 << 20), "not streamable");
+  for (const FileForm form : {FileForm::kUtf16Le, FileForm::kUtf16Be}) {
+    const std::string log =
+        FileBytes(u"$GPLOG,000001,08:00:00\r\u0436 \U0001F600\n\u0a0d \u010a\r\n$GPLOG,000001,09:00:00", form);
+    for (const std::string& variant : {log, log + "\x01"}) {
+      EXPECT_EQ(StreamedTrack(variant, 40037, settings, {}, 1),
+                ExactTrack(variant, 40037, settings));
+    }
+  }
 }
 
 // This middle point lies on 08:03:58.5, exactly 0.33609375 of a day, where a sum with less than
