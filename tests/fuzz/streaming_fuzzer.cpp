@@ -16,6 +16,7 @@
 #include "convert/convert_log_to_track.h"
 #include "convert/float_policy.h"
 #include "convert/line_list.h"
+#include "convert/stream_choice.h"
 #include "convert/text_codec.h"
 #include "convert/track_stream.h"
 #include "fuzz_input.h"
@@ -93,6 +94,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         options);
     if (outcome == StreamOutcome::kNotStreamable) {
       Check(!sink.opened, "a declined log was written");
+      // The one reason: ANSI text beyond ASCII in a code page of multi-byte characters.
+      Check(!AnsiStreamsByByte() && DetectEncoding(log).encoding == TextEncoding::kAnsi &&
+                !IsAscii(log),
+            "a log declined for no reason of the stream's");
       return 0;
     }
     streamed = sink.text;
