@@ -50,4 +50,30 @@ inline const char* FindByte(const char* p, const char* end, char byte) {
   return p;
 }
 
+// The first `a` or `b` in [p, end), or end, in one pass, the same way.
+inline const char* FindEitherByte(const char* p, const char* end, char a, char b) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    const std::uint64_t pattern_a = kOnes * static_cast<unsigned char>(a);
+    const std::uint64_t pattern_b = kOnes * static_cast<unsigned char>(b);
+    for (; end - p >= 8; p += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, 8);
+      const std::uint64_t xa = word ^ pattern_a;
+      const std::uint64_t xb = word ^ pattern_b;
+      // Each test marks its lowest match exactly; the lower of the two is the first.
+      const std::uint64_t found_a = (xa - kOnes) & ~xa & kHighBits;
+      const std::uint64_t found_b = (xb - kOnes) & ~xb & kHighBits;
+      if ((found_a | found_b) != 0) {
+        const int at_a = found_a != 0 ? std::countr_zero(found_a) : 64;
+        const int at_b = found_b != 0 ? std::countr_zero(found_b) : 64;
+        return p + std::min(at_a, at_b) / 8;
+      }
+    }
+  }
+  while (p < end && *p != a && *p != b) ++p;
+  return p;
+}
+
 }  // namespace log2plt

@@ -34,17 +34,26 @@ std::uint64_t LineBreaks::Count(std::string_view text) const {
     if (!lone_crs_) return CountLineFeeds(text);
     return CountBreakUnits(reinterpret_cast<const unsigned char*>(text.data()), text.size());
   }
-  std::uint64_t total = 0;
+  // Two-byte units: the same pass over the units' values, read in the file's byte order.
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size() / 2;
-  for (std::size_t i = 0; i < n; ++i) {
-    const char16_t unit = UnitAt(text.data() + 2 * i);
-    if (unit == u'\n') {
-      ++total;
-    } else if (unit == u'\r') {
-      total += i + 1 == n || UnitAt(text.data() + 2 * i + 2) != u'\n';
+  if (n == 0) return 0;
+  const int high = big_endian_ ? 0 : 1;
+  const auto unit = [&](std::size_t i) {
+    return static_cast<char16_t>(p[2 * i + high] << 8 | p[2 * i + 1 - high]);
+  };
+  std::uint64_t total = 0;
+  const std::size_t last = n - 1;
+  for (std::size_t start = 0; start < last; start += kByteCountRun) {
+    const std::size_t end = std::min(start + kByteCountRun, last);
+    unsigned char run = 0;
+    for (std::size_t i = start; i < end; ++i) {
+      const char16_t c = unit(i);
+      run = static_cast<unsigned char>(run + (c == u'\n') + ((c == u'\r') & (unit(i + 1) != u'\n')));
     }
+    total += run;
   }
-  return total;
+  return total + (unit(last) == u'\n' || unit(last) == u'\r');
 }
 
 std::uint64_t LineBreaks::Lines(std::string_view text) const {
@@ -63,13 +72,13 @@ std::size_t LineBreaks::CutAfterLastBreak(std::string_view text) const {
 
 std::size_t LineBreaks::LineStart(std::string_view text) const {
   if (unit_bytes_ == 1) {
-    const std::size_t line_feed = text.rfind('\n');
-    std::size_t at = line_feed;
-    if (lone_crs_) {
-      const std::size_t cr = text.rfind('\r');
-      if (cr != std::string_view::npos && (at == std::string_view::npos || cr > at)) at = cr;
+    if (!lone_crs_) return text.rfind('\n') + 1;  // npos + 1 is 0
+    // From the end, where the last line is short: a search for each byte alone would cross the
+    // whole text when it holds none of one.
+    for (std::size_t at = text.size(); at > 0; --at) {
+      if (text[at - 1] == '\n' || text[at - 1] == '\r') return at;
     }
-    return at == std::string_view::npos ? 0 : at + 1;
+    return 0;
   }
   for (std::size_t at = text.size() / 2 * 2; at >= 2; at -= 2) {
     if (IsBreakUnit(text.data() + at - 2)) return at;
@@ -80,13 +89,21 @@ std::size_t LineBreaks::LineStart(std::string_view text) const {
 std::size_t LineBreaks::FindBreakUnit(std::string_view text, std::size_t from) const {
   if (unit_bytes_ == 1) {
     const char* const end = text.data() + text.size();
-    const char* const line_feed = FindByte(text.data() + from, end, '\n');
-    const char* at = line_feed;
-    if (lone_crs_) at = FindByte(text.data() + from, line_feed, '\r');
+    const char* const at = lone_crs_ ? FindEitherByte(text.data() + from, end, '\n', '\r')
+                                     : FindByte(text.data() + from, end, '\n');
     return at == end ? std::string_view::npos : static_cast<std::size_t>(at - text.data());
   }
-  for (std::size_t at = from; at + 2 <= text.size(); at += 2) {
-    if (IsBreakUnit(text.data() + at)) return at;
+  // The bytes of an LF or a CR are rare in other characters: found at memory speed, each is
+  // then checked for its place in a unit and the unit's other byte.
+  const char* const begin = text.data();
+  const char* const end = begin + text.size() / 2 * 2;
+  const std::size_t low = big_endian_ ? 1 : 0;
+  for (const char* p = begin + from + low; p < end;) {
+    p = FindEitherByte(p, end, '\n', '\r');
+    if (p == end) break;
+    const auto at = static_cast<std::size_t>(p - begin);
+    if (at % 2 == low && IsBreakUnit(begin + at - low)) return at - low;
+    ++p;
   }
   return std::string_view::npos;
 }

@@ -200,21 +200,24 @@ void LogScan::FeedBytes(std::string_view bytes) {
 void LogScan::FeedUtf16(std::string_view bytes) {
   if (text_ended_) return;
   const bool little_endian = facts_.encoding == TextEncoding::kUtf16Le;
-  unit_piece_.clear();
-  const auto unit = [&](unsigned char first, unsigned char second) {
+  const auto unit = [little_endian](unsigned char first, unsigned char second) {
     return static_cast<char16_t>(little_endian ? (second << 8 | first) : (first << 8 | second));
   };
-  std::size_t i = 0;
+  unit_piece_.clear();
   if (has_odd_byte_) {
     unit_piece_ += unit(static_cast<unsigned char>(odd_byte_), static_cast<unsigned char>(bytes[0]));
     has_odd_byte_ = false;
-    i = 1;
+    bytes.remove_prefix(1);
   }
-  for (; i + 1 < bytes.size(); i += 2) {
-    unit_piece_ += unit(static_cast<unsigned char>(bytes[i]), static_cast<unsigned char>(bytes[i + 1]));
-  }
-  if (i < bytes.size()) {
-    odd_byte_ = bytes[i];
+  // One pass that the compiler vectorises.
+  const std::size_t had = unit_piece_.size();
+  const std::size_t units = bytes.size() / 2;
+  unit_piece_.resize(had + units);
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  char16_t* out = unit_piece_.data() + had;
+  for (std::size_t k = 0; k < units; ++k) out[k] = unit(p[2 * k], p[2 * k + 1]);
+  if (bytes.size() % 2 != 0) {
+    odd_byte_ = bytes.back();
     has_odd_byte_ = true;
   }
   const std::size_t nul = unit_piece_.find(u'\0');

@@ -32,8 +32,8 @@ StreamLines ChooseStreamLines(const LogFacts& facts, double day, const FormatSet
   lines.breaks = LineBreaks(utf16 ? 2 : 1, facts.encoding == TextEncoding::kUtf16Be, facts.lone_crs);
   lines.byte_format = formats.byte_format ? &*formats.byte_format : nullptr;
   // The bytes are the text, breaks aside, as the fastest way reads it: ASCII in one byte a unit,
-  // every break an LF or a CR LF, and settings whose texts are bytes.
-  lines.bytes_are_text = !utf16 && facts.ascii && !facts.lone_crs && lines.byte_format != nullptr;
+  // and settings whose texts are bytes.
+  lines.bytes_are_text = !utf16 && facts.ascii && lines.byte_format != nullptr;
   if (!lines.bytes_are_text) {
     formats.unit_format.emplace(day, settings);
     lines.unit_format = &*formats.unit_format;

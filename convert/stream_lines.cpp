@@ -62,6 +62,28 @@ bool AsciiWordsPart(std::basic_string_view<Char> line, std::basic_string_view<Ch
   return true;
 }
 
+// The same for a line of two-byte units, read straight from its bytes into one byte a unit.
+bool AsciiWordsPartOfUnits(const StreamLines& lines, std::string_view line, std::string& part) {
+  const std::size_t n = std::min(line.size() / 2, kLineReadLimit);
+  part.clear();
+  // Leading spaces, the first word, the spaces after it, the second word.
+  int phase = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    const char16_t unit = lines.breaks.UnitAt(line.data() + 2 * k);
+    if (unit >= 0x80) return false;
+    const bool space = unit == u' ';
+    if (phase % 2 == 0 && !space) {
+      ++phase;
+    } else if (phase % 2 == 1 && space) {
+      if (phase == 3) return true;
+      ++phase;
+    }
+    part += static_cast<char>(unit);
+  }
+  // The line, or the part of it a reader sees, ended within the words.
+  return true;
+}
+
 // A point line of a decoded text: most lines have words of ASCII, which are made as bytes at
 // once; others in UTF-16 and encoded, as saving encodes them.
 void AppendDecodedPointLine(const StreamLines& lines, std::string_view line, bool first_point,
@@ -76,6 +98,11 @@ void AppendDecodedPointLine(const StreamLines& lines, std::string_view line, boo
   thread_local std::string narrow;
   thread_local TextBuffer<char16_t> point_line;
   thread_local std::string encoded;
+  if (lines.byte_format != nullptr && lines.breaks.UnitBytes() == 2 &&
+      AsciiWordsPartOfUnits(lines, line, narrow)) {
+    lines.byte_format->Append(track, std::string_view(narrow), first_point, t);
+    return;
+  }
   DecodeLine(lines, line, units);
   std::u16string_view unit_part;
   if (lines.byte_format != nullptr && AsciiWordsPart(std::u16string_view(units), unit_part)) {
