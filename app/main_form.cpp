@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include "app/about.h"
+
 #include "app/conversion_run.h"
 #include "app/startup_failure.h"
 #include "app/stored_properties.h"
@@ -150,5 +152,7 @@ void MainFormState::SetPropertyText(std::u16string_view component, std::u16strin
       return;
   }
 }
+
+void MainForm::ShowAbout() { ShowInformationBox(kAboutCaption, AboutText()); }
 
 }  // namespace log2plt::window

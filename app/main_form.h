@@ -40,6 +40,8 @@ class MainForm {
   virtual void Beep() = 0;
   // Shows the error box with `text`, which already has its final ".".
   virtual void ShowErrorBox(std::u16string_view text) = 0;
+  // Shows an information box owned by the window: `caption`, `text` (lines broken by CR LF), OK.
+  virtual void ShowInformationBox(std::u16string_view caption, std::u16string_view text) = 0;
   // Draws the window, its controls and later boxes with CurrentSkin(), or with the platform's
   // standard look when there is none; called whenever the skin changes.
   virtual void ApplySkin() = 0;
@@ -67,6 +69,8 @@ class MainForm {
   void ReloadFormatSettings();
   // A pick in the skin menu, or the stored name: the look follows at once once shown.
   void PickSkin(std::u16string_view name);
+  // The menu's "About log2plt…": the version, the licence and what the program does.
+  void ShowAbout();
   // The skin the window is drawn with; none for the platform's standard look.
   const Skin* CurrentSkin() const { return current_skin_ ? &*current_skin_ : nullptr; }
 

@@ -23,6 +23,9 @@ inline constexpr char16_t kQuestionCaption[] = u"Вопрос на сообра�
 inline constexpr char16_t kQuestionText[] = u"Такой файлик уже существует.\r\nПерезапишем?";
 
 inline constexpr char16_t kSkinMenuCaption[] = u"Available skins";
+// The menu entry after it, and the box it shows.
+inline constexpr char16_t kAboutMenuCaption[] = u"About log2plt\u2026";
+inline constexpr char16_t kAboutCaption[] = u"About log2plt";
 
 // The box of a start that could not build its window.
 inline constexpr char16_t kStartupFailureCaption[] = u"Application Error";

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "app/about.h"
 #include "app/conversion_run.h"
 #include "app/window_texts.h"
 #include "base/error.h"
@@ -17,10 +18,9 @@
 namespace log2plt::cli {
 namespace {
 
-constexpr std::u16string_view kUsage =
-    u"Usage: log2plt [-f|--force] [-o OUTPUT] [--date YYYY-MM-DD] INPUT...\n"
-    u"Converts GPS track logs (*.log) to OziExplorer 2.1 track files (*.plt).\n"
-    u"\n"
+constexpr std::u16string_view kSynopsis =
+    u"Usage: log2plt [-f|--force] [-o OUTPUT] [--date YYYY-MM-DD] INPUT...\n";
+constexpr std::u16string_view kOptions =
     u"  -f, --force        replace an existing output file without asking\n"
     u"  -o OUTPUT          the output file, for one input only (- for standard output);\n"
     u"                     by default the input name with its last three characters\n"
@@ -93,11 +93,12 @@ int Main(int argc, char** argv) {
     return 2;
   }
   if (options.help) {
-    PrintOut(kUsage);
+    PrintOut(std::u16string(kSynopsis) + window::kProgramDescription + u"\n\n" +
+             std::u16string(kOptions));
     return 0;
   }
   if (options.version) {
-    PrintOut(u"log2plt " LOG2PLT_VERSION u"\n");
+    PrintOut(window::NameAndVersion() + u"\n" + window::kLicenceName + u"\n");
     return 0;
   }
   FormatSettings settings = LoadFormatSettings();

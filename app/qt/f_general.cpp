@@ -172,6 +172,18 @@ void TForm7::Beep() { dialogs_.Beep(); }
 
 void TForm7::ShowErrorBox(std::u16string_view text) { qt::ShowErrorBox(dialogs_, text); }
 
+void TForm7::ShowInformationBox(std::u16string_view caption, std::u16string_view text) {
+  MessageBoxRequest box;
+  box.owner = this;
+  box.modality = Qt::WindowModal;
+  box.caption = ToQString(caption);
+  box.text = ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  box.icon = QMessageBox::Information;
+  box.buttons = QMessageBox::Ok;
+  box.default_button = QMessageBox::Ok;
+  dialogs_.MessageBox(box);
+}
+
 // A skin draws on Fusion with its style sheet, for the window, the message boxes and Qt's own
 // file dialog alike; a skin name that is one of Qt's styles picks that style; any other name
 // keeps the desktop's look. Nothing is drawn until the switch is done.
@@ -228,6 +240,8 @@ QMenu* TForm7::CreateContextMenu() {
     });
     if (!shadowed) add(style);
   }
+  QAction* about = menu->addAction(ToQString(window::kAboutMenuCaption));
+  connect(about, &QAction::triggered, this, [this] { RunHandler([this] { ShowAbout(); }); });
   return menu;
 }
 

@@ -62,6 +62,7 @@ class TForm7 : public QWidget, public window::MainForm {
   void ApplySkin() override;
   // Boxes and the beep go through the dialogs the window was given.
   void ShowErrorBox(std::u16string_view text) override;
+  void ShowInformationBox(std::u16string_view caption, std::u16string_view text) override;
   bool AskToReplace() override;
   void Beep() override;
 

@@ -178,9 +178,16 @@ void TForm7::Show(int show_command) {
   RunHandler([this] { FormShow(); });
 }
 
+// The system menu's About entry, after the skins; its id keeps the low four bits clear and stays
+// below the skins' commands and the system's own.
+constexpr UINT kAboutCommand = 0x0FF0;
+
 void TForm7::FormCreate() {
   ActivateSkin();
   SkinProvider.Attach(window_, *this);
+  if (const HMENU system_menu = GetSystemMenu(window_, FALSE)) {
+    AppendMenuW(system_menu, MF_STRING, kAboutCommand, AsWide(window::kAboutMenuCaption));
+  }
 }
 
 void TForm7::FormShow() {
@@ -213,6 +220,13 @@ bool TForm7::AskToReplace() {
 void TForm7::Beep() { DefaultBeep(); }
 
 void TForm7::ShowErrorBox(std::u16string_view text) { win32::ShowErrorBox(text); }
+
+void TForm7::ShowInformationBox(std::u16string_view caption, std::u16string_view text) {
+  const std::u16string caption_copy(caption);
+  const std::u16string text_copy(text);
+  System().message_box(window_, AsWide(text_copy.c_str()), AsWide(caption_copy.c_str()),
+                       MB_OK | MB_ICONINFORMATION);
+}
 
 void TForm7::ApplySkin() {
   const window::Skin* skin = CurrentSkin() && SkinsMayBeDrawn() ? CurrentSkin() : nullptr;
@@ -423,6 +437,10 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       // Some systems report a pick in a submenu of the system menu as a menu command.
       if (HIWORD(wparam) == 0 && lparam == 0 && SkinProvider.OnSysCommand(LOWORD(wparam))) return 0;
+      if (HIWORD(wparam) == 0 && lparam == 0 && LOWORD(wparam) == kAboutCommand) {
+        RunHandler([this] { ShowAbout(); });
+        return 0;
+      }
       break;
     case DM_GETDEFID:
       // Enter on the focused button runs it; elsewhere Enter does nothing.
@@ -477,6 +495,10 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_SYSCOMMAND:
       if (SkinProvider.OnSysCommand(wparam)) return 0;
+      if ((wparam & 0xFFF0) == kAboutCommand) {
+        RunHandler([this] { ShowAbout(); });
+        return 0;
+      }
       break;
     case WM_CLOSE:
       // Nothing keeps the window open: the state is stored and the closing goes on.

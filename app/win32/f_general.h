@@ -49,6 +49,7 @@ class TForm7 : public window::MainForm {
   // The question and the error box are the system's message boxes; the beep is the default one.
   bool AskToReplace() override;
   void ShowErrorBox(std::u16string_view text) override;
+  void ShowInformationBox(std::u16string_view caption, std::u16string_view text) override;
   void Beep() override;
   // The skin the window is drawn with: none without one, or in high-contrast mode.
   void ApplySkin() override;

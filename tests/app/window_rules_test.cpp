@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -183,9 +184,13 @@ class FakeForm : public MainForm {
   }
   void Beep() override { ++beeps; }
   void ShowErrorBox(std::u16string_view text) override { errors.emplace_back(text); }
+  void ShowInformationBox(std::u16string_view caption, std::u16string_view text) override {
+    information.emplace_back(std::u16string(caption) + u"|" + std::u16string(text));
+  }
   void ApplySkin() override { ++skins_applied; }
 
   std::u16string input, output;
+  std::vector<std::u16string> information;
   bool answer = false;
   int questions = 0, beeps = 0, skins_applied = 0;
   std::vector<std::u16string> errors;
@@ -303,6 +308,20 @@ TEST(MainFormTest, AHandlersErrorReachesTheDisplayWithItsFullStop) {
                                                       u"Ends in a stop.", u"Out of memory."}));
   form.TakeDialogName(u"C:\\gps\\day1.nmea");
   EXPECT_EQ(form.output, u"C:\\gps\\day1.nplt");
+}
+
+// The menu's About entry: the version as the build names it (the project's version, and a
+// "+N.gHASH" suffix for a commit after its tag), what the program does, its licence.
+TEST(MainFormTest, AboutShowsTheVersionTheDescriptionAndTheLicence) {
+  FakeForm form(u"");
+  form.ShowAbout();
+  ASSERT_EQ(form.information.size(), 1u);
+  const std::string shown = ToUtf8(form.information[0]);
+  EXPECT_TRUE(std::regex_match(
+      shown, std::regex("About log2plt\\|log2plt [0-9]+\\.[0-9]+\\.[0-9]+(\\+[0-9]+\\.g[0-9a-f]{10})?\r\n\r\n"
+                        "Converts GPS track logs \\(\\*\\.log\\) to OziExplorer 2\\.1 track files "
+                        "\\(\\*\\.plt\\)\\.\r\n\r\nMIT License\r\nCopyright \\(c\\) 2026 the log2plt authors")))
+      << shown;
 }
 
 }  // namespace
