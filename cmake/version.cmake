@@ -47,3 +47,16 @@ if(LOG2PLT_VERSION_BUILD GREATER 0 AND hash)
   set(LOG2PLT_VERSION "${PROJECT_VERSION}+${LOG2PLT_VERSION_BUILD}.g${hash}")
 endif()
 message(STATUS "log2plt version ${LOG2PLT_VERSION}")
+
+# The four numbers of the Windows resources and manifest.
+set(LOG2PLT_VERSION_NUMBERS "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.${LOG2PLT_VERSION_BUILD}")
+string(REPLACE "." "," LOG2PLT_VERSION_COMMAS "${LOG2PLT_VERSION_NUMBERS}")
+
+# Adds a version resource to the Windows executable `target`, described as `description`.
+function(log2plt_version_resource target description)
+  set(LOG2PLT_EXE_NAME ${target})
+  set(LOG2PLT_EXE_DESCRIPTION "${description}")
+  set(rc ${CMAKE_BINARY_DIR}/generated/${target}-version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/templates/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
