@@ -66,8 +66,8 @@ offered() {
     completion=$1
     shift
     source "$completion" || exit 1
-    spec=$(complete -p log2plt 2>/dev/null) || { echo "no completion for log2plt" >&2; exit 1; }
-    function=${spec##*-F }
+    binding=$(complete -p log2plt 2>/dev/null) || { echo "no completion for log2plt" >&2; exit 1; }
+    function=${binding##*-F }
     function=${function%% *}
     COMP_WORDS=("$@")
     COMP_CWORD=$(($# - 1))
