@@ -60,3 +60,6 @@ function(log2plt_version_resource target description)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/templates/version.rc.in ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
+
+# For the packaging script, which names the packages by the version.
+file(WRITE ${CMAKE_BINARY_DIR}/version.txt "${LOG2PLT_VERSION}\n")
