@@ -64,7 +64,6 @@ else()
   # The libraries the programs link, worked out from the binaries.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-  set(CPACK_STRIP_FILES ON)
 endif()
 
 set(CPACK_PACKAGE_NAME log2plt)

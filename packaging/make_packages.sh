@@ -37,7 +37,7 @@ zip=log2plt-$version-windows-x64.zip
 deb=log2plt_${version}_amd64.deb
 source=log2plt-$version-source.tar.gz
 cp "build/package-windows/cpack/$zip" "build/package-linux/cpack/$deb" "$out/"
-strip-nondeterminism --quiet -T "$SOURCE_DATE_EPOCH" "$out/$zip"
+strip-nondeterminism -T "$SOURCE_DATE_EPOCH" "$out/$zip"
 git archive --format=tar.gz --prefix="log2plt-$version/" -o "$out/$source" HEAD
 (cd "$out" && sha256sum "$zip" "$deb" "$source" >SHA256SUMS)
 ls -l "$out"
