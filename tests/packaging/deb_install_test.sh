@@ -67,9 +67,11 @@ if [[ -n ${DISPLAY:-} ]]; then
   geometry=$(xwininfo -name "LOG to PLT кодер")
   x=$(awk '/Absolute upper-left X/ { print $4 }' <<<"$geometry")
   y=$(awk '/Absolute upper-left Y/ { print $4 }' <<<"$geometry")
-  pixel=$(import -window root -crop "1x1+$((x + 4))+$((y + 4))" txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1)
-  echo "the window's pixel at 4,4: $pixel (BluePlastic's form: #DCEBFA at the top)"
-  r=$((16#${pixel:1:2})) g=$((16#${pixel:3:2})) b=$((16#${pixel:5:2}))
+  # "srgb(R,G,B)" in eight bits a channel, whatever depth the tool prints its hex in.
+  pixel=$(import -window root -crop "1x1+$((x + 4))+$((y + 4))" -depth 8 txt:- |
+    grep -o 'srgb([0-9]*,[0-9]*,[0-9]*)' | tr -dc '0-9,')
+  IFS=, read -r r g b <<<"$pixel"
+  echo "the window's pixel at 4,4: $r,$g,$b (BluePlastic's form: 220,235,250 at the top)"
   ((r >= 0xD0 && r <= 0xE8 && g >= 0xDF && g <= 0xF7 && b >= 0xEE)) ||
     fail "the window is not drawn with the installed BluePlastic skin"
   kill "$gui_pid"
