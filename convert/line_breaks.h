@@ -17,6 +17,8 @@ class LineBreaks {
       : unit_bytes_(unit_bytes), big_endian_(big_endian), lone_crs_(lone_crs) {}
 
   unsigned UnitBytes() const { return unit_bytes_; }
+  // Every break is an LF (or a CR LF) in one-byte units.
+  bool OnlyLineFeeds() const { return unit_bytes_ == 1 && !lone_crs_; }
 
   // The breaks in `text`; a CR in its last unit counts as a break (the caller cuts only where it
   // knows the next unit is not an LF).

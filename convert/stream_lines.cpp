@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/utf.h"
+#include "convert/byte_search.h"
 #include "convert/line_list.h"
 #include "convert/u_str.h"
 
@@ -134,6 +135,25 @@ void FormatStreamLines(const StreamLines& lines, const TrackPlan& plan, std::str
                        std::uint64_t first_line, double first_time, TextBuffer<char>& track) {
   std::uint64_t line = first_line;
   double t = first_time;
+  if (lines.bytes_are_text && lines.breaks.OnlyLineFeeds()) {
+    // The common log, at its own pace: lines found by their LF alone.
+    const char* p = chunk.data();
+    const char* const end = p + chunk.size();
+    const auto last_point = static_cast<std::uint64_t>(std::max<std::int32_t>(plan.point_count, 0));
+    while (p < end) {
+      const char* line_end = FindByte(p, end, '\n');
+      std::string_view text(p, static_cast<std::size_t>(line_end - p));
+      p = line_end + 1;
+      if (line >= 1 && line <= last_point) {
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        lines.byte_format->Append(track, text.substr(0, kLineReadLimit), line == 1, t);
+        AppendAscii(track, "\r\n", 2);
+        t = NextPointTime(t, plan.step);
+      }
+      ++line;
+    }
+    return;
+  }
   while (!chunk.empty()) {
     const std::string_view text = lines.breaks.TakeLine(chunk);
     if (IsPointLine(line, plan)) {
