@@ -27,20 +27,12 @@ std::uint64_t CountBreakUnits(const Unit* p, std::size_t n) {
   return total + (p[last] == Unit('\n') || p[last] == Unit('\r'));
 }
 
-}  // namespace
-
-std::uint64_t LineBreaks::Count(std::string_view text) const {
-  if (unit_bytes_ == 1) {
-    if (!lone_crs_) return CountLineFeeds(text);
-    return CountBreakUnits(reinterpret_cast<const unsigned char*>(text.data()), text.size());
-  }
-  // Two-byte units: the same pass over the units' values, read in the file's byte order.
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t n = text.size() / 2;
-  if (n == 0) return 0;
-  const int high = big_endian_ ? 0 : 1;
-  const auto unit = [&](std::size_t i) {
-    return static_cast<char16_t>(p[2 * i + high] << 8 | p[2 * i + 1 - high]);
+template <bool kBigEndian>
+std::uint64_t CountTwoByteBreaks(const char* text, std::size_t n) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  const auto unit = [p](std::size_t i) {
+    return kBigEndian ? static_cast<char16_t>(p[2 * i] << 8 | p[2 * i + 1])
+                      : static_cast<char16_t>(p[2 * i + 1] << 8 | p[2 * i]);
   };
   std::uint64_t total = 0;
   const std::size_t last = n - 1;
@@ -49,11 +41,26 @@ std::uint64_t LineBreaks::Count(std::string_view text) const {
     unsigned char run = 0;
     for (std::size_t i = start; i < end; ++i) {
       const char16_t c = unit(i);
-      run = static_cast<unsigned char>(run + (c == u'\n') + ((c == u'\r') & (unit(i + 1) != u'\n')));
+      run = static_cast<unsigned char>(run + (c == u'\n') +
+                                       ((c == u'\r') & (unit(i + 1) != u'\n')));
     }
     total += run;
   }
   return total + (unit(last) == u'\n' || unit(last) == u'\r');
+}
+
+}  // namespace
+
+std::uint64_t LineBreaks::Count(std::string_view text) const {
+  if (unit_bytes_ == 1) {
+    if (!lone_crs_) return CountLineFeeds(text);
+    return CountBreakUnits(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+  }
+  // Two-byte units: the same pass over the units' values, read in the file's byte order.
+  const std::size_t n = text.size() / 2;
+  if (n == 0) return 0;
+  return big_endian_ ? CountTwoByteBreaks<true>(text.data(), n)
+                     : CountTwoByteBreaks<false>(text.data(), n);
 }
 
 std::uint64_t LineBreaks::Lines(std::string_view text) const {

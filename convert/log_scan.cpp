@@ -1,6 +1,7 @@
 #include "convert/log_scan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 
@@ -209,18 +210,27 @@ void LogScan::FeedUtf16(std::string_view bytes) {
     has_odd_byte_ = false;
     bytes.remove_prefix(1);
   }
-  // One pass that the compiler vectorises.
   const std::size_t had = unit_piece_.size();
   const std::size_t units = bytes.size() / 2;
   unit_piece_.resize(had + units);
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   char16_t* out = unit_piece_.data() + had;
-  for (std::size_t k = 0; k < units; ++k) out[k] = unit(p[2 * k], p[2 * k + 1]);
+  if (little_endian == (std::endian::native == std::endian::little)) {
+    std::memcpy(out, bytes.data(), 2 * units);
+  } else {
+    // One pass that the compiler vectorises.
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t k = 0; k < units; ++k) {
+      out[k] = static_cast<char16_t>(p[2 * k] << 8 | p[2 * k + 1]);
+    }
+  }
   if (bytes.size() % 2 != 0) {
     odd_byte_ = bytes.back();
     has_odd_byte_ = true;
   }
-  const std::size_t nul = unit_piece_.find(u'\0');
+  // A test of every unit that vectorises; the search only where it found a NUL.
+  unsigned char any_nul = 0;
+  for (const char16_t unit_value : unit_piece_) any_nul |= unit_value == 0;
+  const std::size_t nul = any_nul ? unit_piece_.find(u'\0') : std::u16string::npos;
   const std::size_t length = nul == std::u16string::npos ? unit_piece_.size() : nul;
   units_.Feed(unit_piece_.data(), length);
   facts_.text_bytes += 2 * length;

@@ -64,22 +64,25 @@ bool AsciiWordsPart(std::basic_string_view<Char> line, std::basic_string_view<Ch
 }
 
 // The same for a line of two-byte units, read straight from its bytes into one byte a unit.
-bool AsciiWordsPartOfUnits(const StreamLines& lines, std::string_view line, std::string& part) {
+template <bool kBigEndian>
+bool AsciiWordsPartOfUnits(std::string_view line, std::string& part) {
+  const auto* p = reinterpret_cast<const unsigned char*>(line.data());
   const std::size_t n = std::min(line.size() / 2, kLineReadLimit);
   part.clear();
   // Leading spaces, the first word, the spaces after it, the second word.
   int phase = 0;
   for (std::size_t k = 0; k < n; ++k) {
-    const char16_t unit = lines.breaks.UnitAt(line.data() + 2 * k);
-    if (unit >= 0x80) return false;
-    const bool space = unit == u' ';
+    const unsigned high = kBigEndian ? p[2 * k] : p[2 * k + 1];
+    const unsigned char low = kBigEndian ? p[2 * k + 1] : p[2 * k];
+    if (high != 0 || low >= 0x80) return false;
+    const bool space = low == ' ';
     if (phase % 2 == 0 && !space) {
       ++phase;
     } else if (phase % 2 == 1 && space) {
       if (phase == 3) return true;
       ++phase;
     }
-    part += static_cast<char>(unit);
+    part += static_cast<char>(low);
   }
   // The line, or the part of it a reader sees, ended within the words.
   return true;
@@ -100,7 +103,8 @@ void AppendDecodedPointLine(const StreamLines& lines, std::string_view line, boo
   thread_local TextBuffer<char16_t> point_line;
   thread_local std::string encoded;
   if (lines.byte_format != nullptr && lines.breaks.UnitBytes() == 2 &&
-      AsciiWordsPartOfUnits(lines, line, narrow)) {
+      (lines.encoding == TextEncoding::kUtf16Be ? AsciiWordsPartOfUnits<true>(line, narrow)
+                                                : AsciiWordsPartOfUnits<false>(line, narrow))) {
     lines.byte_format->Append(track, std::string_view(narrow), first_point, t);
     return;
   }
