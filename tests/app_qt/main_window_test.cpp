@@ -189,7 +189,7 @@ class SkinMenuTest : public MainWindowTest {
   // The skin submenu's entries, and the checked ones.
   static QMenu* SkinsOf(QMenu* menu) {
     const QList<QAction*> items = menu->actions();
-    if (items.size() != 1 || !items[0]->menu()) return nullptr;
+    if (items.empty() || !items[0]->menu()) return nullptr;
     EXPECT_EQ(items[0]->text(), QStringLiteral("Available skins"));
     return items[0]->menu();
   }
@@ -243,6 +243,22 @@ TEST_F(SkinMenuTest, OffersTheSkinFoldersThenQtsStylesWithTheCurrentOneChecked) 
   EXPECT_EQ(QApplication::style()->name(), QStringLiteral("windows"));
   menu.reset(form_->CreateContextMenu());
   EXPECT_EQ(Texts(SkinsOf(menu.get()), true), (QStringList{QStringLiteral("|"), QStringLiteral("Windows")}));
+}
+
+// After the skins, the About entry: a box owned by the window with the version and the licence.
+TEST_F(SkinMenuTest, EndsWithAboutWhichShowsTheVersionAndTheLicence) {
+  std::unique_ptr<QMenu> menu(form_->CreateContextMenu());
+  EXPECT_EQ(Texts(menu.get(), false),
+            (QStringList{QStringLiteral("Available skins"), QStringLiteral("About log2plt\u2026")}));
+  dialogs_.boxes.clear();
+  Item(menu.get(), QStringLiteral("About log2plt\u2026"))->trigger();
+  ASSERT_EQ(dialogs_.boxes.size(), 1u);
+  const MessageBoxRequest& box = dialogs_.boxes[0].request;
+  EXPECT_EQ(box.caption, QStringLiteral("About log2plt"));
+  EXPECT_TRUE(box.text.startsWith(QStringLiteral("log2plt "))) << box.text.toStdString();
+  EXPECT_TRUE(box.text.contains(QStringLiteral("\n\nMIT License\n"))) << box.text.toStdString();
+  EXPECT_EQ(box.owner, form_.get());
+  EXPECT_EQ(box.icon, QMessageBox::Information);
 }
 
 TEST_F(SkinMenuTest, ARightClickOnTheWindowsBackgroundOpensTheMenu) {

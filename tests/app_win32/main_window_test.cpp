@@ -236,10 +236,13 @@ TEST_F(MainWindowTest, OffersTheSkinFoldersBesideTheProgramInTheSystemMenu) {
   WriteFileBytes(folder + L"\\Day.skin", "");
 
   const HMENU system_menu = GetSystemMenu(form_->Handle(), FALSE);
-  const int last = GetMenuItemCount(system_menu) - 1;
+  const int last = GetMenuItemCount(system_menu) - 2;
   wchar_t caption[64] = {};
   GetMenuStringW(system_menu, static_cast<UINT>(last), caption, 64, MF_BYPOSITION);
   EXPECT_STREQ(caption, L"Available skins");
+  // After the skins, the program's About entry closes the menu.
+  GetMenuStringW(system_menu, static_cast<UINT>(last + 1), caption, 64, MF_BYPOSITION);
+  EXPECT_STREQ(caption, L"About log2plt\u2026");
   const HMENU skins = GetSubMenu(system_menu, last);
   ASSERT_NE(skins, nullptr);
   SendMessageW(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(skins),
@@ -255,8 +258,9 @@ TEST_F(MainWindowTest, OffersTheSkinFoldersBesideTheProgramInTheSystemMenu) {
   }
   const int night = 1;
 
-  // Picked the way a user picks it: from the last item of the system menu, by keyboard.
-  std::vector<WPARAM> keys = {VK_UP, VK_RIGHT};
+  // Picked the way a user picks it: from the second item from the end of the system menu, by
+  // keyboard.
+  std::vector<WPARAM> keys = {VK_UP, VK_UP, VK_RIGHT};
   keys.insert(keys.end(), static_cast<std::size_t>(night), VK_DOWN);
   keys.push_back(VK_RETURN);
   UseSystemMenu(form_->Handle(), keys);

@@ -233,11 +233,12 @@ TEST_F(SettingsWindowTest, TheStoredSkinIsTheCheckedOne) {
   EXPECT_EQ(form_->SkinManager.SkinName, u"Night");
   EXPECT_TRUE(form_->SkinManager.Active);
   const HMENU system_menu = GetSystemMenu(form_->Handle(), FALSE);
-  const int last = GetMenuItemCount(system_menu) - 1;
-  const HMENU menu = GetSubMenu(system_menu, last);
+  // The skins come before the last entry, "About log2plt…".
+  const int skins_at = GetMenuItemCount(system_menu) - 2;
+  const HMENU menu = GetSubMenu(system_menu, skins_at);
   ASSERT_NE(menu, nullptr);
   SendMessageW(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu),
-               MAKELPARAM(last, TRUE));
+               MAKELPARAM(skins_at, TRUE));
   std::wstring checked;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     wchar_t caption[64] = {};
