@@ -414,7 +414,8 @@ Result Replacement::State::FindFolder(std::u16string_view name) {
 // The temporary file stays without a name where the file system allows it (O_TMPFILE) until it
 // replaces the target, so that nothing is left behind whatever stops the program; its mode is then
 // the kernel's for a new file (the umask and the folder's default ACL applied). Elsewhere it has a
-// short hidden name, which a stopping signal removes, and is private until it is complete.
+// short hidden name, which a stopping signal removes, and is created private (0600) before it
+// takes its final mode.
 Result Replacement::State::CreateTemporary() {
   RemoveTemporaryOnStop();
   out.Reset(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
@@ -439,7 +440,11 @@ Result Replacement::State::CreateTemporary() {
         ::fchown(out.get(), static_cast<uid_t>(-1), target_facts.st_gid) != 0) {
       // Neither may be set: the file belongs to the user who writes it.
     }
-    ::fchmod(out.get(), target_facts.st_mode & 07777);
+    // The replaced file's mode or none: a file that keeps the mode it was created with could be
+    // open to more users than the one it replaces.
+    if (::fchmod(out.get(), target_facts.st_mode & 07777) != 0) {
+      return Failed(Failure::Step::kCreate, errno);
+    }
   } else if (named) {
     ::fchmod(out.get(), NewFileMode());
   }

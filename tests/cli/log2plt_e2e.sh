@@ -150,6 +150,16 @@ if ! $windows; then
   expect 1 'log2plt: *Cannot read file "*/day1.log". Input/output error.' "failing read"
   [[ -e read.plt ]] && fail "a failing read wrote a track"
 
+  # A private track whose mode cannot be given to its replacement is kept as it was: the
+  # replacement would be open to more users than the file it replaces.
+  printf 'old' >private.plt
+  chmod 600 private.plt
+  run_faulty LOG2PLT_FAULT_FCHMOD=1 -- -f --date 2009-08-12 -o private.plt day1.log
+  expect 1 'log2plt: *Cannot create file "*/private.plt". Operation not permitted.' "refused mode"
+  [[ $(cat private.plt) == old && $(stat -c %a private.plt) == 600 ]] ||
+    fail "a replacement without the old mode took the file's place"
+  ls -A | grep -q '^\.log2plt' && fail "a refused mode left a temporary file"
+
   # A name that is not UTF-8 reaches the system as it was typed; messages show U+FFFD for it.
   latin=$'caf\xE9'
   cp day1.log "$latin.log"

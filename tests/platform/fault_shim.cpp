@@ -5,6 +5,7 @@
 //   LOG2PLT_FAULT_READ=short:N   a regular file ends after N bytes, whatever its size
 //   LOG2PLT_FAULT_NO_TMPFILE=1   the file system has no unnamed temporary files (O_TMPFILE)
 //   LOG2PLT_FAULT_STOP_AT_SYNC=F fdatasync creates the file F and then waits for a signal
+//   LOG2PLT_FAULT_FCHMOD=1       fchmod fails with EPERM
 
 #include <dlfcn.h>
 #include <errno.h>
@@ -98,6 +99,15 @@ int openat(int folder, const char* name, int flags, ...) {
 
 int open64(const char* name, int flags, ...) __attribute__((alias("open")));
 int openat64(int folder, const char* name, int flags, ...) __attribute__((alias("openat")));
+
+int fchmod(int fd, mode_t mode) {
+  static auto next = Next<int (*)(int, mode_t)>("fchmod");
+  if (std::getenv("LOG2PLT_FAULT_FCHMOD") != nullptr) {
+    errno = EPERM;
+    return -1;
+  }
+  return next(fd, mode);
+}
 
 int fdatasync(int fd) {
   static auto next = Next<int (*)(int)>("fdatasync");
