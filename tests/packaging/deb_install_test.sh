@@ -7,6 +7,7 @@
 set -euo pipefail
 deb=$(realpath "$1")
 cases=$(realpath "$2")
+source "$(dirname "$0")/skin_pixel.sh"
 sudo=""
 [[ $(id -u) -ne 0 ]] && sudo=sudo
 
@@ -64,15 +65,7 @@ if [[ -n ${DISPLAY:-} ]]; then
     sleep 0.1
   done
   sleep 1
-  geometry=$(xwininfo -name "LOG to PLT кодер")
-  x=$(awk '/Absolute upper-left X/ { print $4 }' <<<"$geometry")
-  y=$(awk '/Absolute upper-left Y/ { print $4 }' <<<"$geometry")
-  # "srgb(R,G,B)" in eight bits a channel, whatever depth the tool prints its hex in.
-  pixel=$(import -window root -crop "1x1+$((x + 4))+$((y + 4))" -depth 8 txt:- |
-    grep -o 'srgb([0-9]*,[0-9]*,[0-9]*)' | tr -dc '0-9,')
-  IFS=, read -r r g b <<<"$pixel"
-  echo "the window's pixel at 4,4: $r,$g,$b (BluePlastic's form: 220,235,250 at the top)"
-  ((r >= 0xD0 && r <= 0xE8 && g >= 0xDF && g <= 0xF7 && b >= 0xEE)) ||
+  drawn_with_blue_plastic "$(xwininfo -name "LOG to PLT кодер" | awk '/Window id:/ { print $4 }')" ||
     fail "the window is not drawn with the installed BluePlastic skin"
   kill "$gui_pid"
   wait "$gui_pid" 2>/dev/null || true

@@ -8,6 +8,7 @@
 set -euo pipefail
 zip=$(realpath "$1")
 cases=$(realpath "$2")
+source "$(dirname "$0")/skin_pixel.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/log2plt-zip.XXXXXX")
 gui_pid=""
 cleanup() {
@@ -49,14 +50,7 @@ for _ in $(seq 200); do
 done
 [[ -n $window ]] || fail "the window did not appear"
 sleep 2
-geometry=$(xwininfo -id "$window")
-x=$(awk '/Absolute upper-left X/ { print $4 }' <<<"$geometry")
-y=$(awk '/Absolute upper-left Y/ { print $4 }' <<<"$geometry")
-pixel=$(import -window root -crop "1x1+$((x + 4))+$((y + 4))" -depth 8 txt:- |
-  grep -o 'srgb([0-9]*,[0-9]*,[0-9]*)' | tr -dc '0-9,')
-IFS=, read -r r g b <<<"$pixel"
-echo "the window's pixel at 4,4: $r,$g,$b (BluePlastic's form: 220,235,250 at the top)"
-((r >= 0xD0 && r <= 0xE8 && g >= 0xDF && g <= 0xF7 && b >= 0xEE)) ||
+drawn_with_blue_plastic "$window" ||
   fail "the window is not drawn with the zip's BluePlastic skin"
 
 # Closed as a user closes it, the window keeps its settings beside the program: portable.
