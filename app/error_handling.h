@@ -6,7 +6,7 @@
 #include <new>
 #include <string_view>
 
-#include "app/window_texts.h"
+#include "run/shared_texts.h"
 #include "base/error.h"
 #include "base/utf.h"
 
@@ -21,7 +21,7 @@ void RunHandler(ShowMessage&& show_message, Handler&& handler) noexcept {
   } catch (const Error& error) {
     show_message(std::u16string_view(error.Message()));
   } catch (const std::bad_alloc&) {
-    show_message(std::u16string_view(kOutOfMemory));
+    show_message(std::u16string_view(texts::kOutOfMemory));
   } catch (const std::exception& error) {
     show_message(std::u16string_view(FromUtf8(error.what())));
   }

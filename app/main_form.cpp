@@ -1,8 +1,8 @@
 #include "app/main_form.h"
 
-#include "app/about.h"
+#include "run/about.h"
 
-#include "app/conversion_run.h"
+#include "run/conversion_run.h"
 #include "app/startup_failure.h"
 #include "app/stored_properties.h"
 #include "base/error.h"
@@ -153,6 +153,6 @@ void MainFormState::SetPropertyText(std::u16string_view component, std::u16strin
   }
 }
 
-void MainForm::ShowAbout() { ShowInformationBox(kAboutCaption, AboutText()); }
+void MainForm::ShowAbout() { ShowInformationBox(kAboutCaption, about::AboutText()); }
 
 }  // namespace log2plt::window

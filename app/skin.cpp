@@ -6,7 +6,7 @@
 
 #include "base/error.h"
 #include "base/utf.h"
-#include "convert/file_failure.h"
+#include "platform/file_failure.h"
 #include "platform/file.h"
 #include "platform/folder_listing.h"
 #include "platform/locale.h"
@@ -178,13 +178,13 @@ bool IsDeviceName(std::u16string_view name) {
 // The file's first `limit` bytes, or all of a shorter file.
 std::string ReadAtMost(const std::u16string& file, std::size_t limit) {
   platform::file::Reader reader;
-  if (const platform::file::Result failure = reader.Open(file)) ThrowFileFailure(*failure, file);
+  if (const platform::file::Result failure = reader.Open(file)) platform::ThrowFileFailure(*failure, file);
   std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(reader.Size(), limit)), '\0');
   std::size_t filled = 0;
   for (std::size_t got = 1; got > 0 && filled < bytes.size(); filled += got) {
     if (const platform::file::Result failure =
             reader.Read(bytes.data() + filled, bytes.size() - filled, got)) {
-      ThrowFileFailure(*failure, file);
+      platform::ThrowFileFailure(*failure, file);
     }
   }
   bytes.resize(filled);

@@ -18,9 +18,8 @@ inline constexpr char16_t kBrowseTip[] = u"Выбрать исходный тр�
 // The browse dialog's one file type: what its list shows, "|", the pattern that selects.
 inline constexpr char16_t kLogFilter[] = u"*.log|*.log";
 
-// The overwrite question. Its line break is CR LF, as the Windows box shows it.
+// The overwrite question's caption; its text is in run/shared_texts.h.
 inline constexpr char16_t kQuestionCaption[] = u"Вопрос на сообразительность";
-inline constexpr char16_t kQuestionText[] = u"Такой файлик уже существует.\r\nПерезапишем?";
 
 inline constexpr char16_t kSkinMenuCaption[] = u"Available skins";
 // The menu entry after it, and the box it shows.
@@ -35,7 +34,5 @@ inline constexpr char16_t kSettingsOpenErrorClass[] = u"EFOpenError";
 inline constexpr char16_t kOsErrorClass[] = u"EOSError";
 inline constexpr char16_t kOutOfMemoryClass[] = u"EOutOfMemory";
 inline constexpr char16_t kOtherErrorClass[] = u"Exception";
-
-inline constexpr char16_t kOutOfMemory[] = u"Out of memory";
 
 }  // namespace log2plt::window

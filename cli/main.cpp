@@ -4,15 +4,15 @@
 #include <cstdlib>
 #include <exception>
 
-#include "app/about.h"
-#include "app/conversion_run.h"
-#include "app/window_texts.h"
+#include "run/about.h"
+#include "run/conversion_run.h"
+#include "run/shared_texts.h"
 #include "base/error.h"
 #include "base/utf.h"
 #include "cli/console.h"
 #include "cli/options.h"
-#include "convert/float_policy.h"
-#include "convert/format_settings.h"
+#include "convert/format/float_policy.h"
+#include "convert/format/format_settings.h"
 #include "platform/path.h"
 
 namespace log2plt::cli {
@@ -33,7 +33,7 @@ constexpr std::u16string_view kOptions =
 // The window's question, its two lines joined by a blank for the terminal's one line.
 std::u16string QuestionOnOneLine() {
   std::u16string question;
-  for (const char16_t unit : std::u16string_view(window::kQuestionText)) {
+  for (const char16_t unit : std::u16string_view(texts::kQuestionText)) {
     if (unit == u'\n') {
       question.back() = u' ';
     } else {
@@ -93,12 +93,12 @@ int Main(int argc, char** argv) {
     return 2;
   }
   if (options.help) {
-    PrintOut(std::u16string(kSynopsis) + window::kProgramDescription + u"\n\n" +
+    PrintOut(std::u16string(kSynopsis) + about::kProgramDescription + u"\n\n" +
              std::u16string(kOptions));
     return 0;
   }
   if (options.version) {
-    PrintOut(window::NameAndVersion() + u"\n" + window::kLicenceName + u"\n");
+    PrintOut(about::NameAndVersion() + u"\n" + about::kLicenceName + u"\n");
     return 0;
   }
   FormatSettings settings = LoadFormatSettings();

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "base/error.h"
-#include "convert/file_failure.h"
+#include "platform/file_failure.h"
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/locale.h"
@@ -78,7 +78,7 @@ void SettingsStore::LoadSettingsFile() {
   const bool read_only_attribute = platform::file::HasReadOnlyAttribute(file_path_);
   std::string bytes;
   if (auto failure = platform::file::ReadAll(file_path_, bytes)) {
-    ThrowFileFailure(*failure, file_path_);
+    platform::ThrowFileFailure(*failure, file_path_);
   }
   SettingsText decoded = DecodeSettingsBytes(bytes);
   encoding_ = decoded.encoding;

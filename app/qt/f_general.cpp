@@ -24,6 +24,7 @@
 #include "app/stored_properties.h"
 #include "app/window_layout.h"
 #include "app/window_texts.h"
+#include "run/shared_texts.h"
 
 namespace log2plt::qt {
 namespace {
@@ -159,7 +160,7 @@ bool TForm7::AskToReplace() {
   MessageBoxRequest question;
   question.modality = Qt::NonModal;
   question.caption = ToQString(window::kQuestionCaption);
-  question.text = PlainLines(window::kQuestionText);
+  question.text = PlainLines(texts::kQuestionText);
   question.icon = QMessageBox::Warning;
   question.buttons = QMessageBox::Yes | QMessageBox::No;
   question.default_button = QMessageBox::No;

@@ -8,7 +8,7 @@
 #include "app/qt/text.h"
 #include "app/startup_failure.h"
 #include "app/window_texts.h"
-#include "convert/float_policy.h"
+#include "convert/format/float_policy.h"
 #include "platform/program.h"
 
 namespace log2plt::qt {

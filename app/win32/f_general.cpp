@@ -4,6 +4,7 @@
 
 #include "app/window_layout.h"
 #include "app/window_texts.h"
+#include "run/shared_texts.h"
 #include "app/win32/accessible_name.h"
 #include "app/win32/application.h"
 #include "app/win32/dpi.h"
@@ -18,7 +19,7 @@
 #include "app/win32/system_calls.h"
 #include "app/win32/window_class.h"
 #include "base/wide.h"
-#include "convert/value_format.h"
+#include "platform/sound.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -212,12 +213,12 @@ void TForm7::SetOutputName(std::u16string_view name) { SetTextOf(FilenameEditOut
 bool TForm7::AskToReplace() {
   // No owner: the window stays usable while the question is up. Under Wine, Esc and the close
   // button end even a Yes/No box with IDCANCEL; only Yes replaces the file.
-  return System().message_box(nullptr, AsWide(window::kQuestionText),
+  return System().message_box(nullptr, AsWide(texts::kQuestionText),
                               AsWide(window::kQuestionCaption),
                               MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) == IDYES;
 }
 
-void TForm7::Beep() { DefaultBeep(); }
+void TForm7::Beep() { platform::sound::DefaultBeep(); }
 
 void TForm7::ShowErrorBox(std::u16string_view text) { win32::ShowErrorBox(text); }
 

@@ -9,7 +9,7 @@
 #include "app/win32/f_general.h"
 #include "app/win32/system_calls.h"
 #include "base/wide.h"
-#include "convert/float_policy.h"
+#include "convert/format/float_policy.h"
 #include "platform/program.h"
 
 namespace log2plt::win32 {

@@ -14,7 +14,7 @@
 #include "app/startup_failure.h"
 #include "app/window_layout.h"
 #include "base/utf.h"
-#include "convert/line_list.h"
+#include "convert/text/line_list.h"
 #include "tests/platform/file_test_support.h"
 
 #ifdef _WIN32

@@ -1,7 +1,7 @@
 // The button's conversion run, driven through the real window: the file it writes, the question
 // before an overwrite, the beep, and the errors it shows.
 
-#include "app/conversion_run.h"
+#include "run/conversion_run.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/qt/text.h"
-#include "convert/format_settings.h"
+#include "convert/format/format_settings.h"
 #include "window_fixture.h"
 
 namespace log2plt::qt::gui_test {

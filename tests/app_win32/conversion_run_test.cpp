@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "convert/format_settings.h"
-#include "convert/value_format.h"
+#include "convert/format/format_settings.h"
+#include "convert/format/datetime_format.h"
 #include "window_fixture.h"
 
 namespace log2plt::win32::gui_test {

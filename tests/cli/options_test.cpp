@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/conversion_run.h"
+#include "run/conversion_run.h"
 #include "base/error.h"
 
 namespace log2plt::cli {

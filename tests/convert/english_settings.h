@@ -1,7 +1,7 @@
 #pragma once
 // The format settings of an English-speaking user, with a 12-hour clock, for the tests.
 
-#include "convert/format_settings.h"
+#include "convert/format/format_settings.h"
 
 namespace log2plt::testing {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "base/utf.h"
-#include "convert/format_settings.h"
+#include "convert/format/format_settings.h"
 #include "platform/locale.h"
 
 namespace log2plt::fuzz {

@@ -17,10 +17,11 @@
 #include <string>
 
 #include "base/error.h"
-#include "convert/datetime_pattern.h"
-#include "convert/float_policy.h"
-#include "convert/number_pattern.h"
-#include "convert/value_format.h"
+#include "convert/format/datetime_format.h"
+#include "convert/format/float_policy.h"
+#include "convert/format/number_format.h"
+#include "convert/format/datetime_format.h"
+#include "convert/format/number_format.h"
 #include "fuzz_input.h"
 
 namespace log2plt::fuzz {

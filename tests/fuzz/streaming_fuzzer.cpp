@@ -13,12 +13,12 @@
 #include <string_view>
 
 #include "base/error.h"
-#include "convert/convert_log_to_track.h"
-#include "convert/float_policy.h"
-#include "convert/line_list.h"
-#include "convert/stream_choice.h"
-#include "convert/text_codec.h"
-#include "convert/track_stream.h"
+#include "convert/track/convert_log_to_track.h"
+#include "convert/format/float_policy.h"
+#include "convert/text/line_list.h"
+#include "convert/stream/stream_formats.h"
+#include "convert/text/text_codec.h"
+#include "convert/track_file.h"
 #include "fuzz_input.h"
 
 namespace log2plt::fuzz {
@@ -85,17 +85,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   StringSink sink;
   std::string streamed;
   try {
-    const StreamOutcome outcome = StreamLogToTrack(
+    const ExactWayReason outcome = StreamLogToTrack(
         source, kDay, settings,
         [&]() -> TrackSink& {
           sink.opened = true;
           return sink;
         },
         options);
-    if (outcome == StreamOutcome::kNotStreamable) {
+    if (outcome != ExactWayReason::kNone) {
       Check(!sink.opened, "a declined log was written");
       // The one reason: ANSI text beyond ASCII in a code page of multi-byte characters.
-      Check(!AnsiStreamsByByte() && DetectEncoding(log).encoding == TextEncoding::kAnsi &&
+      Check(outcome == ExactWayReason::kMultiByteAnsiText && !AnsiStreamsByByte() &&
+                DetectEncoding(log).encoding == TextEncoding::kAnsi &&
                 !IsAscii(log),
             "a log declined for no reason of the stream's");
       return 0;

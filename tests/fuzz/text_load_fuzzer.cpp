@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "base/utf.h"
-#include "convert/float_policy.h"
-#include "convert/line_list.h"
-#include "convert/text_codec.h"
+#include "convert/format/float_policy.h"
+#include "convert/text/line_list.h"
+#include "convert/text/text_codec.h"
 #include "fuzz_input.h"
 #include "platform/codepage.h"
 

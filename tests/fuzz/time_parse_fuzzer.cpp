@@ -10,8 +10,8 @@
 #include <string>
 
 #include "base/error.h"
-#include "convert/float_policy.h"
-#include "convert/value_format.h"
+#include "convert/format/float_policy.h"
+#include "convert/format/time_parse.h"
 #include "fuzz_input.h"
 
 namespace log2plt::fuzz {

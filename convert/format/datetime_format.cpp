@@ -1,0 +1,351 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "base/calendar.h"
+#include "convert/format/ascii_append.h"
+#include "convert/format/datetime_format.h"
+#include "convert/format/float_policy.h"
+
+namespace log2plt {
+namespace {
+
+constexpr std::int64_t kMillisecondsPerDay = 86400000;
+// Day number of 1899-12-30 when 0001-01-01 is day 1.
+constexpr std::int64_t kDayNumberOfDayZero = 693594;
+
+// Proleptic Gregorian date of a day count from 1899-12-30; all fields 0 before 0001-01-01.
+CivilDate DateOfDayCount(std::int64_t day_count) {
+  if (day_count + kDayNumberOfDayZero <= 0) return {};
+  return CivilFromDays(day_count - kUnixEpochDay);
+}
+
+}  // namespace
+
+// Every field of a date-time text comes from one millisecond count: the value times 86400000
+// with a 64-bit significand, rounded to nearest.
+struct DateTimePattern::DateTimeFields {
+  CivilDate date;
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+
+  DateTimeFields(double value, bool with_date) {
+    const long double product = static_cast<long double>(value) * kMillisecondsPerDay;
+    // Converting a value out of the 64-bit integer range is an invalid operation.
+    if (!(std::fabs(product) < 9.2233720368547758e18L)) ThrowInvalidOperation();
+    const std::int64_t milliseconds = std::llrint(product);
+    const std::int64_t magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
+    std::int64_t day_count = magnitude / kMillisecondsPerDay;
+    if (milliseconds < 0) day_count = -day_count;
+    const auto time_of_day = static_cast<int>(magnitude % kMillisecondsPerDay);
+    hour = time_of_day / 3600000;
+    minute = time_of_day / 60000 % 60;
+    second = time_of_day % 60000 / 1000;
+    millisecond = time_of_day % 1000;
+    if (with_date) date = DateOfDayCount(day_count);
+  }
+};
+
+namespace {
+
+constexpr std::size_t kLongestNumberField = 12;  // a sign and the digits of a year
+
+template <class Out>
+void AppendPadded(Out& out, int number, int digits) {
+  using Char = typename Out::value_type;
+  if (number < 0) {
+    out += static_cast<Char>('-');
+    AppendDecimal(out, 0u - static_cast<unsigned>(number), digits);
+  } else {
+    AppendDecimal(out, static_cast<unsigned>(number), digits);
+  }
+}
+
+char16_t LowerAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
+
+bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (LowerAscii(text[i]) != prefix[i]) return false;
+  }
+  return true;
+}
+
+// Length of the designator token ("ampm", "am/pm", "a/p", any case) at the start of text, or 0.
+std::size_t DesignatorTokenLength(std::u16string_view text) {
+  if (StartsWithIgnoringAsciiCase(text, u"am/pm")) return 5;
+  if (StartsWithIgnoringAsciiCase(text, u"ampm")) return 4;
+  if (StartsWithIgnoringAsciiCase(text, u"a/p")) return 3;
+  return 0;
+}
+
+// An hour is on a 12-hour clock when the first "a" after it, outside quotes, begins a designator
+// token and comes before the next "h".
+bool DesignatorFollowsHour(std::u16string_view rest) {
+  char16_t quote = 0;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    const char16_t c = rest[i];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == u'"' || c == u'\'') {
+      quote = c;
+    } else if (c == u'h' || c == u'H') {
+      return false;
+    } else if (c == u'a' || c == u'A') {
+      return DesignatorTokenLength(rest.substr(i)) != 0;
+    }
+  }
+  return false;
+}
+
+bool IsLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+}  // namespace
+
+DateTimePattern::DateTimePattern(std::u16string_view pattern) {
+  bool after_hour = false;
+  bool designator_seen = false;
+  auto add_literal = [this](std::u16string_view text) {
+    if (tokens_.empty() || tokens_.back().kind != Kind::kLiteral) {
+      tokens_.push_back({Kind::kLiteral, 0});
+    }
+    tokens_.back().literal += text;
+  };
+  std::size_t i = 0;
+  while (i < pattern.size()) {
+    const char16_t c = pattern[i];
+    if (c == u'"' || c == u'\'') {
+      const std::size_t close = pattern.find(c, i + 1);
+      const std::size_t end = close == std::u16string_view::npos ? pattern.size() : close;
+      add_literal(pattern.substr(i + 1, end - i - 1));
+      i = end == pattern.size() ? end : end + 1;
+      continue;
+    }
+    if (c == u':') {
+      tokens_.push_back({Kind::kTimeSeparator});
+      ++i;
+      continue;
+    }
+    if (!IsLetter(c)) {
+      add_literal(pattern.substr(i, 1));
+      ++i;
+      continue;
+    }
+    if (c == u'a' || c == u'A') {
+      const std::size_t length = DesignatorTokenLength(pattern.substr(i));
+      if (length != 0) {
+        tokens_.push_back({length == 3 ? Kind::kDesignatorLetter : Kind::kDesignator});
+        designator_seen = true;
+        after_hour = false;
+        i += length;
+        continue;
+      }
+    }
+    std::size_t run = 1;
+    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    const int width = run > 2 ? 2 : static_cast<int>(run);
+    bool hour_token = false;
+    switch (LowerAscii(c)) {
+      case u'd':
+        tokens_.push_back({Kind::kDay, width});
+        break;
+      case u'm':
+        if (after_hour) {
+          tokens_.push_back({Kind::kMinute, width});
+        } else {
+          tokens_.push_back({run >= 3 ? Kind::kMonthName : Kind::kMonthNumber, width});
+        }
+        break;
+      case u'y':
+        tokens_.push_back({run <= 2 ? Kind::kYear : Kind::kFullYear, run <= 2 ? 2 : 4});
+        break;
+      case u'h':
+        tokens_.push_back({Kind::kHour, width,
+                           designator_seen || DesignatorFollowsHour(pattern.substr(i + run))});
+        hour_token = true;
+        break;
+      case u'n':
+        tokens_.push_back({Kind::kMinute, width});
+        break;
+      case u's':
+        tokens_.push_back({Kind::kSecond, width});
+        break;
+      case u'z':
+        tokens_.push_back({Kind::kMillisecond, run >= 3 ? 3 : 1});
+        break;
+      default:
+        add_literal(pattern.substr(i, run));
+        break;
+    }
+    after_hour = hour_token;
+    i += run;
+  }
+  for (const Token& token : tokens_) {
+    if (token.kind == Kind::kDay || token.kind == Kind::kMonthNumber ||
+        token.kind == Kind::kMonthName || token.kind == Kind::kYear ||
+        token.kind == Kind::kFullYear) {
+      needs_date_ = true;
+    }
+    switch (token.kind) {
+      case Kind::kLiteral:
+        longest_without_texts_ += token.literal.size();
+        break;
+      case Kind::kDesignator:
+        ++designator_tokens_;
+        break;
+      case Kind::kMonthName:
+        ++month_name_tokens_;
+        break;
+      case Kind::kTimeSeparator:
+      case Kind::kDesignatorLetter:
+        longest_without_texts_ += 1;
+        break;
+      default:
+        longest_without_texts_ += kLongestNumberField;
+        break;
+    }
+  }
+}
+
+std::size_t DateTimePattern::LongestText(const FormatSettings& settings) const {
+  std::size_t longest = longest_without_texts_;
+  if (designator_tokens_ > 0) {
+    longest +=
+        designator_tokens_ * std::max(settings.am_designator.size(), settings.pm_designator.size());
+  }
+  if (month_name_tokens_ > 0) {
+    std::size_t longest_name = 0;
+    for (const auto& name : settings.short_month_names) {
+      longest_name = std::max(longest_name, name.size());
+    }
+    longest += month_name_tokens_ * longest_name;
+  }
+  return longest;
+}
+
+template <class Out>
+void DateTimePattern::Append(Out& out, double value, const FormatSettings& settings) const {
+  const DateTimeFields fields(value, needs_date_);
+  auto room = OpenRoom(out, LongestText(settings));
+  AppendFields(room, fields, settings);
+  CloseRoom(out, room);
+}
+
+template <class Out>
+void DateTimePattern::AppendFields(Out& out, const DateTimeFields& fields,
+                                   const FormatSettings& settings) const {
+  using Char = typename Out::value_type;
+  for (const Token& token : tokens_) {
+    switch (token.kind) {
+      case Kind::kLiteral:
+        AppendUnits(out, std::u16string_view(token.literal));
+        break;
+      case Kind::kTimeSeparator:
+        if (settings.time_separator != u'\0') out += static_cast<Char>(settings.time_separator);
+        break;
+      case Kind::kDay:
+        AppendPadded(out, fields.date.day, token.width);
+        break;
+      case Kind::kMonthNumber:
+        AppendPadded(out, fields.date.month, token.width);
+        break;
+      case Kind::kMonthName:
+        if (fields.date.month >= 1)
+          AppendUnits(out, std::u16string_view(settings.short_month_names[fields.date.month - 1]));
+        break;
+      case Kind::kYear:
+        AppendPadded(out, static_cast<int>(fields.date.year % 100), 2);
+        break;
+      case Kind::kFullYear:
+        AppendPadded(out, static_cast<int>(fields.date.year), 4);
+        break;
+      case Kind::kHour: {
+        int hour = fields.hour;
+        if (token.twelve_hour) hour = hour % 12 == 0 ? 12 : hour % 12;
+        AppendPadded(out, hour, token.width);
+        break;
+      }
+      case Kind::kMinute:
+        AppendPadded(out, fields.minute, token.width);
+        break;
+      case Kind::kSecond:
+        AppendPadded(out, fields.second, token.width);
+        break;
+      case Kind::kMillisecond:
+        AppendPadded(out, fields.millisecond, token.width);
+        break;
+      case Kind::kDesignator:
+        AppendUnits(out, std::u16string_view(fields.hour < 12 ? settings.am_designator
+                                                              : settings.pm_designator));
+        break;
+      case Kind::kDesignatorLetter: {
+        const std::u16string& designator =
+            fields.hour < 12 ? settings.am_designator : settings.pm_designator;
+        if (!designator.empty()) out += static_cast<Char>(designator[0]);
+        break;
+      }
+    }
+  }
+}
+
+void DateTimePattern::AppendTo(std::u16string& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(UncheckedText<char>& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(UncheckedText<char16_t>& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(TextBuffer<char>& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(TextBuffer<char16_t>& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+void DateTimePattern::AppendTo(std::string& out, double value,
+                               const FormatSettings& settings) const {
+  Append(out, value, settings);
+}
+
+bool DateTimePattern::PrintsOnlyNarrowTexts(const FormatSettings& settings) const {
+  if (settings.time_separator > 0xFF) return false;
+  for (const Token& token : tokens_) {
+    if (!FitsInByte(token.literal)) return false;
+    if ((token.kind == Kind::kDesignator || token.kind == Kind::kDesignatorLetter) &&
+        !(FitsInByte(settings.am_designator) && FitsInByte(settings.pm_designator))) {
+      return false;
+    }
+    if (token.kind == Kind::kMonthName) {
+      for (const auto& name : settings.short_month_names) {
+        if (!FitsInByte(name)) return false;
+      }
+    }
+  }
+  return true;
+}
+
+void AppendDateTimePattern(std::u16string& out, std::u16string_view pattern, double value,
+                           const FormatSettings& settings) {
+  DateTimePattern(pattern).AppendTo(out, value, settings);
+}
+
+std::u16string FormatDateTimePattern(std::u16string_view pattern, double value,
+                                     const FormatSettings& settings) {
+  std::u16string out;
+  AppendDateTimePattern(out, pattern, value, settings);
+  return out;
+}
+
+}  // namespace log2plt

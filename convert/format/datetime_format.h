@@ -1,0 +1,79 @@
+#pragma once
+// Date-time values as texts: a pattern read once and applied to many values, for the
+// conversion's hot path, and the one-off forms.
+//
+// A date-time value is a double counting days since 1899-12-30 00:00; its fraction is the time
+// of day.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/format/ascii_append.h"
+#include "convert/format/format_settings.h"
+
+namespace log2plt {
+
+class DateTimePattern {
+ public:
+  explicit DateTimePattern(std::u16string_view pattern);
+
+  void AppendTo(std::u16string& out, double value, const FormatSettings& settings) const;
+  // For texts of one byte per code unit: every settings text the pattern prints must fit in a
+  // byte (see PrintsOnlyNarrowTexts).
+  void AppendTo(std::string& out, double value, const FormatSettings& settings) const;
+  void AppendTo(TextBuffer<char>& out, double value, const FormatSettings& settings) const;
+  void AppendTo(TextBuffer<char16_t>& out, double value, const FormatSettings& settings) const;
+  // Into room made beforehand for LongestText.
+  void AppendTo(UncheckedText<char>& out, double value, const FormatSettings& settings) const;
+  void AppendTo(UncheckedText<char16_t>& out, double value, const FormatSettings& settings) const;
+  bool PrintsOnlyNarrowTexts(const FormatSettings& settings) const;
+  // The longest text the pattern gives for any value.
+  std::size_t LongestText(const FormatSettings& settings) const;
+
+ private:
+  enum class Kind {
+    kLiteral,
+    kDay,
+    kMonthNumber,
+    kMonthName,
+    kYear,
+    kFullYear,
+    kHour,
+    kMinute,
+    kSecond,
+    kMillisecond,
+    kDesignator,
+    kDesignatorLetter,
+    kTimeSeparator,
+  };
+  struct Token {
+    Token(Kind token_kind, int token_width = 1, bool on_twelve_hour_clock = false)
+        : kind(token_kind), width(token_width), twelve_hour(on_twelve_hour_clock) {}
+    Kind kind;
+    int width = 1;
+    bool twelve_hour = false;
+    std::u16string literal;
+  };
+
+  struct DateTimeFields;
+
+  template <class Out>
+  void Append(Out& out, double value, const FormatSettings& settings) const;
+  template <class Out>
+  void AppendFields(Out& out, const DateTimeFields& fields, const FormatSettings& settings) const;
+
+  std::vector<Token> tokens_;
+  bool needs_date_ = false;
+  std::size_t longest_without_texts_ = 0;  // all but the designators and month names
+  std::size_t designator_tokens_ = 0;
+  std::size_t month_name_tokens_ = 0;
+};
+
+// Writes a date-time value by a pattern ("dd-mmm-yy", the long time pattern, ...).
+void AppendDateTimePattern(std::u16string& out, std::u16string_view pattern, double value,
+                           const FormatSettings& settings);
+std::u16string FormatDateTimePattern(std::u16string_view pattern, double value,
+                                     const FormatSettings& settings);
+
+}  // namespace log2plt

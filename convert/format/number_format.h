@@ -1,0 +1,64 @@
+#pragma once
+// Numbers as texts: a pattern such as "0.######0" read once and applied to many values, the
+// one-off forms, and integers.
+
+#include <cfloat>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "convert/format/ascii_append.h"
+#include "convert/format/format_settings.h"
+
+namespace log2plt {
+
+static_assert(LDBL_MANT_DIG == 64, "extended precision must be the x87 80-bit format");
+
+// |value| = 0.d1d2...d18 x 10^exponent, the 18 digits held as one integer.
+struct DecimalDigits {
+  std::uint64_t digits = 0;  // 0 for a value without digits
+  int exponent = 0;
+  bool negative = false;
+};
+
+class NumberPattern {
+ public:
+  // Throws "Format string too long" for a pattern of more than 224 characters.
+  explicit NumberPattern(std::u16string_view pattern);
+
+  void AppendTo(std::u16string& out, long double value, const FormatSettings& settings) const;
+  // For texts of one byte per code unit: the decimal separator must fit in a byte.
+  void AppendTo(std::string& out, long double value, const FormatSettings& settings) const;
+  void AppendTo(TextBuffer<char>& out, long double value, const FormatSettings& settings) const;
+  void AppendTo(TextBuffer<char16_t>& out, long double value, const FormatSettings& settings) const;
+  // Into room made beforehand for the longest text a value can give.
+  void AppendTo(UncheckedText<char>& out, long double value, const FormatSettings& settings) const;
+  void AppendTo(UncheckedText<char16_t>& out, long double value,
+                const FormatSettings& settings) const;
+
+ private:
+  template <class Out>
+  void Append(Out& out, long double value, const FormatSettings& settings) const;
+  template <class Out>
+  void AppendInRoom(Out& out, const DecimalDigits& number, long double value,
+                    const FormatSettings& settings) const;
+  template <class Out>
+  void AppendUncutDigits(Out& out, const DecimalDigits& number,
+                         const FormatSettings& settings) const;
+
+  int integer_zeros_ = 0;    // the least number of integer digits printed
+  int decimals_ = 0;         // placeholders after the point
+  int forced_decimals_ = 0;  // decimals up to the last 0 after the point, always printed
+};
+
+// Writes an extended-precision number by a pattern such as "0.######0"; throws "Format string
+// too long" for a pattern of more than 224 characters.
+void AppendNumberPattern(std::u16string& out, std::u16string_view pattern, long double value,
+                         const FormatSettings& settings);
+std::u16string FormatNumberPattern(std::u16string_view pattern, long double value,
+                                   const FormatSettings& settings);
+
+void AppendInteger(std::u16string& out, std::int32_t value);
+std::u16string FormatInteger(std::int32_t value);
+
+}  // namespace log2plt

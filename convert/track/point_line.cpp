@@ -1,0 +1,35 @@
+#include "convert/track/point_line.h"
+
+#include <cmath>
+
+#include "convert/format/float_policy.h"
+#include "convert/format/datetime_format.h"
+
+namespace log2plt {
+
+PointLineFormat::PointLineFormat(double day, const FormatSettings& settings)
+    : day_(day),
+      settings_(settings),
+      number_pattern_(u"0.######0"),
+      time_pattern_(settings.long_time_pattern),
+      date_field_(u",") {
+  AppendDateTimePattern(date_field_, u"dd-mmm-yy", day, settings);
+  date_field_ += u',';
+  // The two words' comma and ",1,500,", then the number: the date text above holds only for a
+  // day below about 1e11, so it has at most 12 integer digits, and a sign, up to 24 digits from
+  // the pattern's zeros, and the separator with 7 decimals.
+  fixed_part_bound_ = 64 + date_field_.size() + time_pattern_.LongestText(settings);
+}
+
+bool PointLineFormat::PrintsOnlyNarrowTexts() const {
+  return FitsInByte(date_field_) && settings_.decimal_separator <= 0xFF &&
+         time_pattern_.PrintsOnlyNarrowTexts(settings_);
+}
+
+long double TimeStep(double start_time, double end_time, std::int32_t point_count) {
+  const long double span =
+      std::fabs(static_cast<long double>(end_time) - static_cast<long double>(start_time));
+  return DivideExtended(span, static_cast<long double>(std::int64_t{point_count} - 1));
+}
+
+}  // namespace log2plt

@@ -1,0 +1,70 @@
+#pragma once
+// One point line of a track: what every line of a conversion shares is worked out once, and each
+// line is then built without allocating.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "convert/format/ascii_append.h"
+#include "convert/format/datetime_format.h"
+#include "convert/format/format_settings.h"
+#include "convert/format/number_format.h"
+#include "convert/track/u_str.h"
+
+namespace log2plt {
+
+class PointLineFormat {
+ public:
+  // `settings` must outlive the format.
+  PointLineFormat(double day, const FormatSettings& settings);
+
+  // Appends the point line (without its break) for a log line: its first two words, the flag,
+  // the altitude, day + t, the date and the time of day of t.
+  template <class Out, class Char>
+  void Append(Out& out, std::basic_string_view<Char> line, bool first_point, double t) const {
+    auto room = OpenRoom(out, line.size() + FixedPartBound());
+    AppendInRoom(room, line, first_point, t);
+    CloseRoom(out, room);
+  }
+
+  // Whether every text the lines take from the settings fits in one byte per code unit.
+  bool PrintsOnlyNarrowTexts() const;
+  // The longest a line can be beyond its two words.
+  std::size_t FixedPartBound() const { return fixed_part_bound_; }
+
+ private:
+  template <class OutChar, class Char>
+  void AppendInRoom(UncheckedText<OutChar>& out, std::basic_string_view<Char> line,
+                    bool first_point, double t) const {
+    const long double point_value = static_cast<long double>(day_) + static_cast<long double>(t);
+    const auto [first_word, second_word] = FirstTwoWordsView(line);
+    AppendUnits(out, first_word);
+    out += static_cast<OutChar>(',');
+    AppendUnits(out, second_word);
+    AppendAscii(out, first_point ? ",1,500," : ",0,500,", 7);
+    number_pattern_.AppendTo(out, point_value, settings_);
+    AppendUnits(out, std::u16string_view(date_field_));
+    time_pattern_.AppendTo(out, t, settings_);
+  }
+
+  double day_;
+  const FormatSettings& settings_;
+  NumberPattern number_pattern_;
+  DateTimePattern time_pattern_;
+  std::u16string date_field_;  // ",dd-mmm-yy," of the day, the same on every line
+  std::size_t fixed_part_bound_;
+};
+
+// The step between the points: the distance between the two stamps, whatever their order, over
+// point_count - 1, with a 64-bit significand. One point divides by zero (an error); with fewer
+// the step is never used.
+long double TimeStep(double start_time, double end_time, std::int32_t point_count);
+
+// The running time of the next point: the step added with a 64-bit significand, the sum kept
+// as a double, so its rounding accumulates point by point.
+inline double NextPointTime(double t, long double step) {
+  return static_cast<double>(step + static_cast<long double>(t));
+}
+
+}  // namespace log2plt
