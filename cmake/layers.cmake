@@ -2,10 +2,13 @@
 # include folder, which holds a link to the layer's source folder and nothing else. A target sees
 # the folders of the layers it links, so an include that runs upward does not build.
 #
-#   base/ -> platform/ -> convert/ -> settings/ -> app/ -> app/win32/, app/qt/, cli/
+#   base/ -> platform/ -> convert/format/ -> convert/text/ -> convert/track/ -> convert/stream/
+#         -> convert/ (the door) -> run/ -> app/ -> app/win32/, app/qt/
+#   platform/ -> settings/ -> app/
+#   run/ -> cli/
 #
-# app/ holds the windows' shared rules and exposes only its own headers, not the windows' folders
-# below it, so the command line cannot reach a window's code.
+# convert/ and app/ expose only the headers directly in them, not the folders of the layers
+# below or beside them; the command line stands on run/ and never sees a window's code.
 
 # Our own code: every warning, and warnings as errors where the preset asks for them.
 function(log2plt_own_code target)
