@@ -181,7 +181,7 @@ void MainWindowPainter::PaintFieldBorder(HWND field) {
   RECT outer;
   GetWindowRect(field, &outer);
   OffsetRect(&outer, -outer.left, -outer.top);
-  HDC dc = GetWindowDC(field);
+  const WindowDc dc(field, WindowDc::kWholeWindow);
   const Brush inside(CreateSolidBrush(ColourRef(*back)));
   const int edge = GetSystemMetrics(SM_CXEDGE);
   for (int ring = 0; ring < edge; ++ring) {
@@ -189,7 +189,6 @@ void MainWindowPainter::PaintFieldBorder(HWND field) {
     FrameRect(dc, &frame, inside.get());
   }
   PaintBorder(dc, outer, *border, window::SkinPixels(1, pixels_per_inch_), 0);
-  ReleaseDC(field, dc);
 }
 
 // The button is drawn hot while the pointer is over it.
