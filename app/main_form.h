@@ -89,6 +89,7 @@ class MainForm {
   std::optional<WindowStateSaver> FormStorage;
   // The window's two line lists; they keep the last run's lines.
   LineList MemoIn{u"MemoIn"};
+  // Starts with "MemoIn" too, as the window was designed; a run clears it before any save.
   LineList MemoOut{u"MemoIn"};
   // The window's regional settings: loaded before the window is made, reloaded when the system
   // announces a change.

@@ -29,7 +29,7 @@ function(log2plt_layer target folder)
   log2plt_own_code(${target})
 endfunction()
 
-# A layer whose folder holds the folders of higher layers: only the headers directly in `folder`
+# A layer whose folder holds the folders of other layers: only the headers directly in `folder`
 # are staged.
 function(log2plt_layer_headers target folder)
   set(staged ${CMAKE_BINARY_DIR}/layers/${target}/${folder})

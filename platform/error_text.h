@@ -1,4 +1,5 @@
 #pragma once
+// The system's own words for an error code, trimmed the way the program's messages quote them.
 
 #include <string>
 #include <string_view>

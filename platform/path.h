@@ -1,4 +1,5 @@
 #pragma once
+// File names taken apart into folder and name, and made full the way file messages show them.
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,5 @@
 #pragma once
+// The system's sounds, such as the beep that ends a successful conversion.
 
 namespace log2plt::platform::sound {
 

@@ -2,13 +2,10 @@
 
 #include <commctrl.h>
 
-#include "app/window_layout.h"
-#include "app/window_texts.h"
-#include "run/shared_texts.h"
 #include "app/win32/accessible_name.h"
 #include "app/win32/application.h"
-#include "app/win32/dpi.h"
 #include "app/win32/dialog_skin.h"
+#include "app/win32/dpi.h"
 #include "app/win32/error_display.h"
 #include "app/win32/glyphs.h"
 #include "app/win32/os_error.h"
@@ -18,8 +15,11 @@
 #include "app/win32/skin_title_bar.h"
 #include "app/win32/system_calls.h"
 #include "app/win32/window_class.h"
+#include "app/window_layout.h"
+#include "app/window_texts.h"
 #include "base/wide.h"
 #include "platform/sound.h"
+#include "run/shared_texts.h"
 
 namespace log2plt::win32 {
 namespace {
@@ -64,8 +64,8 @@ HWND CreateControl(HWND parent, DWORD ex_style, const wchar_t* class_name, const
                    DWORD style, const RECT& bounds, int id) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   const HWND control =
-      CreateWindowExW(ex_style, class_name, AsWide(text), WS_CHILD | style, bounds.left,
-                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+      CreateWindowExW(ex_style, class_name, AsWide(text), WS_CHILD | style, bounds.left, bounds.top,
+                      bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (!control) throw OsError(kControlFailure);
   return control;
@@ -86,10 +86,10 @@ TForm7::TForm7(HINSTANCE instance, std::u16string settings_file)
   const DpiScale scale = DpiScale::OfScreen();
   RECT frame = scale(0, 0, window::kClientWidth, window::kClientHeight);
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
-  const HWND created = System().create_window(
-      kWindowExStyle, kClassName, AsWide(window::kCaption), kWindowStyle, CW_USEDEFAULT,
-      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-      instance, this);
+  const HWND created =
+      System().create_window(kWindowExStyle, kClassName, AsWide(window::kCaption), kWindowStyle,
+                             CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                             frame.bottom - frame.top, nullptr, nullptr, instance, this);
   if (!created) throw OsError(u"Cannot create the main window");
   window_ = created;
   try {
@@ -114,9 +114,10 @@ TForm7::~TForm7() {
 
 void TForm7::CreateControls() {
   const DpiScale scale = DpiScale::OfScreen();
+  int pixels_per_inch = 96;
   {
     const WindowDc screen(nullptr);
-    pixels_per_inch_ = GetDeviceCaps(screen, LOGPIXELSY) > 0 ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (GetDeviceCaps(screen, LOGPIXELSY) > 0) pixels_per_inch = GetDeviceCaps(screen, LOGPIXELSY);
   }
   window_font_ = LayoutFont(scale, window::kWindowFont, DEFAULT_CHARSET);
   label_font_ = LayoutFont(scale, window::kLabelFont, RUSSIAN_CHARSET);
@@ -127,12 +128,12 @@ void TForm7::CreateControls() {
   static_assert(window::kTabOrder[0] == window::FocusControl::kInputField &&
                 window::kTabOrder[1] == window::FocusControl::kButton &&
                 window::kTabOrder[2] == window::FocusControl::kOutputField);
-  sLabelFX1 = CreateShadowLabel(window_, AsWide(window::kInputLabel),
-                                Bounds(scale, window::kInputLabelBox),
-                                scale(window::kLabelShadowOffset));
-  sLabelFX2 = CreateShadowLabel(window_, AsWide(window::kOutputLabel),
-                                Bounds(scale, window::kOutputLabelBox),
-                                scale(window::kLabelShadowOffset));
+  sLabelFX1 =
+      CreateShadowLabel(window_, AsWide(window::kInputLabel), Bounds(scale, window::kInputLabelBox),
+                        scale(window::kLabelShadowOffset));
+  sLabelFX2 =
+      CreateShadowLabel(window_, AsWide(window::kOutputLabel),
+                        Bounds(scale, window::kOutputLabelBox), scale(window::kLabelShadowOffset));
   if (!sLabelFX1 || !sLabelFX2) throw OsError(kControlFailure);
   use_font(sLabelFX1, label_font_.get());
   use_font(sLabelFX2, label_font_.get());
@@ -157,9 +158,9 @@ void TForm7::CreateControls() {
                                   WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                   Bounds(scale, window::kOutputFieldBox), kFilenameEditOutId);
   SendMessageW(FilenameEditOut, EM_SETLIMITTEXT, 0, 0);
-  SetWindowSubclass(FilenameEditOut, &FieldBorderProc, 2, reinterpret_cast<DWORD_PTR>(this));
-  SetWindowSubclass(FilenameEditIn.Handle(), &FieldBorderProc, 2, reinterpret_cast<DWORD_PTR>(this));
-  SetWindowSubclass(sBitBtn1, &ButtonHotProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  painter_.Attach({window_, sLabelFX1, sLabelFX2, &FilenameEditIn, FilenameEditOut, sBitBtn1,
+                   window_font_.get(), glyph_.get()},
+                  pixels_per_inch);
   use_font(FilenameEditOut, window_font_.get());
   GiveAccessibleName(FilenameEditOut, window::kOutputLabel);
 
@@ -235,177 +236,13 @@ void TForm7::ApplySkin() {
   // left alone: redrawing switched back on would make it visible.
   const bool visible = IsWindowVisible(window_) != FALSE;
   if (visible) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
-  drawn_skin_ = skin;
-  using window::SkinKey;
-  using window::SkinSection;
-  using window::SkinState;
-  const SkinState field_states[] = {SkinState::kNormal, SkinState::kFocused, SkinState::kDisabled};
-  for (std::size_t k = 0; k < std::size(field_states); ++k) {
-    const auto colour = skin ? skin->Colour(SkinSection::kEdit, SkinKey::kColor, field_states[k])
-                             : std::nullopt;
-    field_brushes_[k] = colour ? Brush(CreateSolidBrush(ColourRef(*colour))) : Brush();
-  }
-  const LONG_PTR style = GetWindowLongPtrW(sBitBtn1, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_TYPEMASK);
-  const bool own_button = skin && window::FillOf(*skin, SkinSection::kButton, SkinState::kNormal);
-  SetWindowLongPtrW(sBitBtn1, GWL_STYLE, style | (own_button ? BS_OWNERDRAW : BS_PUSHBUTTON));
-  const auto colour_ref = [](std::optional<window::Rgb> colour) {
-    return colour ? std::optional<COLORREF>(ColourRef(*colour)) : std::nullopt;
-  };
-  const DpiScale scale(pixels_per_inch_);
-  const ShadowLook look{
-      colour_ref(skin ? skin->Colour(SkinSection::kLabel, SkinKey::kText) : std::nullopt),
-      colour_ref(skin ? skin->Colour(SkinSection::kLabel, SkinKey::kShadow) : std::nullopt),
-      skin ? skin->ShadowBlur() : window::kLabelShadowBlur,
-      scale(skin ? skin->ShadowOffset() : window::kLabelShadowOffset)};
-  SetShadowLabelLook(sLabelFX1, look);
-  SetShadowLabelLook(sLabelFX2, look);
-  FilenameEditIn.PaintButtonFace = [this](HDC dc, const RECT& area, window::SkinState state) {
-    if (!drawn_skin_) return false;
-    if (const HBRUSH field = field_brushes_[0].get()) FillRect(dc, &area, field);
-    return PaintSkinnedFace(dc, area, *drawn_skin_, SkinSection::kSpeedButtonSmall, state,
-                            pixels_per_inch_);
-  };
+  painter_.Use(skin);
   RestyleDialogsWith(skin);
   ColourTitleBar(window_, skin);
   if (!visible) return;
   SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
   RedrawWindow(window_, nullptr, nullptr,
                RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-
-bool TForm7::PaintBackgroundUnder(HDC dc, HWND child) {
-  if (!drawn_skin_) return false;
-  const auto fill =
-      window::FillOf(*drawn_skin_, window::SkinSection::kForm, window::SkinState::kNormal);
-  if (!fill) return false;
-  RECT client, area;
-  GetClientRect(window_, &client);
-  GetClientRect(child, &area);
-  POINT origin{0, 0};
-  MapWindowPoints(child, window_, &origin, 1);
-  PaintFill(dc, area, *fill, origin.y, client.bottom);
-  return true;
-}
-
-void TForm7::DrawButton(const DRAWITEMSTRUCT& item) {
-  using window::SkinState;
-  const bool pressed = item.itemState & ODS_SELECTED;
-  const bool disabled = item.itemState & ODS_DISABLED;
-  const bool focused = item.itemState & ODS_FOCUS;
-  const SkinState state = disabled  ? SkinState::kDisabled
-                          : pressed ? SkinState::kPressed
-                          : button_hot_ ? SkinState::kHot
-                          : focused ? SkinState::kFocused
-                                    : SkinState::kNormal;
-  const RECT area = item.rcItem;
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  // Drawn whole in memory first, so the button never flickers.
-  const CreatedDc memory_dc(CreateCompatibleDC(item.hDC));
-  const Bitmap canvas(CreateCompatibleBitmap(item.hDC, width, height));
-  if (!memory_dc || !canvas) return;
-  const HDC memory = memory_dc.get();
-  Selection canvas_selection(memory, canvas.get());
-  const RECT local{0, 0, width, height};
-  if (!PaintBackgroundUnder(memory, sBitBtn1)) FillRect(memory, &local, GetSysColorBrush(COLOR_BTNFACE));
-  PaintSkinnedFace(memory, local, *drawn_skin_, window::SkinSection::kButton, state, pixels_per_inch_);
-
-  // The glyph and the caption, centred together as a push button shows them.
-  const std::u16string caption = TextOf(sBitBtn1);
-  Selection font(memory, window_font_.get());
-  SIZE text{};
-  GetTextExtentPoint32W(memory, AsWide(caption.c_str()), static_cast<int>(caption.size()), &text);
-  const DpiScale scale(pixels_per_inch_);
-  const int glyph = scale(window::kGlyphSize), gap = scale(4);
-  int left = (width - glyph - gap - text.cx) / 2;
-  if (pressed) left += 1;
-  DrawIconEx(memory, left, (height - glyph) / 2 + (pressed ? 1 : 0), glyph_.get(), glyph, glyph, 0,
-             nullptr, DI_NORMAL);
-  SetBkMode(memory, TRANSPARENT);
-  const auto text_colour = drawn_skin_->Colour(window::SkinSection::kButton, window::SkinKey::kText, state);
-  SetTextColor(memory, text_colour ? ColourRef(*text_colour) : GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-  RECT text_area{left + glyph + gap, pressed ? 1 : 0, width, height + (pressed ? 1 : 0)};
-  DrawTextW(memory, AsWide(caption.c_str()), static_cast<int>(caption.size()), &text_area,
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
-    RECT cue{scale(3), scale(3), width - scale(3), height - scale(3)};
-    DrawFocusRect(memory, &cue);
-  }
-  BitBlt(item.hDC, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
-}
-
-HBRUSH TForm7::FieldColours(HDC dc, HWND field) {
-  using window::SkinState;
-  const SkinState state = !IsWindowEnabled(field)  ? SkinState::kDisabled
-                          : GetFocus() == field    ? SkinState::kFocused
-                                                   : SkinState::kNormal;
-  const std::size_t index = state == SkinState::kNormal ? 0 : state == SkinState::kFocused ? 1 : 2;
-  const HBRUSH brush = field_brushes_[index].get();
-  if (!drawn_skin_ || !brush) return nullptr;
-  const auto text = drawn_skin_->Colour(window::SkinSection::kEdit, window::SkinKey::kText, state);
-  if (text) SetTextColor(dc, ColourRef(*text));
-  const auto back = drawn_skin_->Colour(window::SkinSection::kEdit, window::SkinKey::kColor, state);
-  SetBkColor(dc, ColourRef(*back));
-  return brush;
-}
-
-// The button is drawn hot while the pointer is over it.
-LRESULT CALLBACK TForm7::ButtonHotProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam,
-                                       UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TForm7*>(data);
-  if (message == WM_MOUSEMOVE && !self->button_hot_) {
-    self->button_hot_ = true;
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
-    TrackMouseEvent(&track);
-    InvalidateRect(button, nullptr, FALSE);
-  } else if (message == WM_MOUSELEAVE) {
-    self->button_hot_ = false;
-    InvalidateRect(button, nullptr, FALSE);
-  } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(button, &ButtonHotProc, 1);
-  }
-  return DefSubclassProc(button, message, wparam, lparam);
-}
-
-// A skinned field's border in the skin's colour, the focused one while it has the focus.
-LRESULT CALLBACK TForm7::FieldBorderProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam,
-                                         UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TForm7*>(data);
-  switch (message) {
-    case WM_NCPAINT: {
-      const LRESULT result = DefSubclassProc(field, message, wparam, lparam);
-      if (!self->drawn_skin_) return result;
-      using window::SkinState;
-      const SkinState state = GetFocus() == field ? SkinState::kFocused : SkinState::kNormal;
-      const auto border = self->drawn_skin_->Colour(window::SkinSection::kEdit,
-                                                    window::SkinKey::kBorder, state);
-      const auto back = self->drawn_skin_->Colour(window::SkinSection::kEdit,
-                                                  window::SkinKey::kColor, state);
-      if (!border || !back) return result;
-      RECT outer;
-      GetWindowRect(field, &outer);
-      OffsetRect(&outer, -outer.left, -outer.top);
-      HDC dc = GetWindowDC(field);
-      const Brush inside(CreateSolidBrush(ColourRef(*back)));
-      const int edge = GetSystemMetrics(SM_CXEDGE);
-      for (int ring = 0; ring < edge; ++ring) {
-        const RECT frame{outer.left + ring, outer.top + ring, outer.right - ring, outer.bottom - ring};
-        FrameRect(dc, &frame, inside.get());
-      }
-      PaintBorder(dc, outer, *border, window::SkinPixels(1, self->pixels_per_inch_), 0);
-      ReleaseDC(field, dc);
-      return result;
-    }
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: {
-      const LRESULT result = DefSubclassProc(field, message, wparam, lparam);
-      RedrawWindow(field, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      return result;
-    }
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(field, &FieldBorderProc, 2);
-      break;
-  }
-  return DefSubclassProc(field, message, wparam, lparam);
 }
 
 LRESULT CALLBACK TForm7::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -463,31 +300,17 @@ LRESULT TForm7::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       RunHandler([this] { ReloadFormatSettings(); });
       break;
     case WM_ERASEBKGND:
-      if (drawn_skin_) {
-        RECT client;
-        GetClientRect(window_, &client);
-        const auto fill = window::FillOf(*drawn_skin_, window::SkinSection::kForm,
-                                         window::SkinState::kNormal);
-        if (fill) {
-          PaintBuffered(reinterpret_cast<HDC>(wparam), client,
-                        [&](HDC dc) { PaintFill(dc, client, *fill, 0, client.bottom); });
-          return 1;
-        }
-      }
+      if (painter_.PaintBackground(reinterpret_cast<HDC>(wparam))) return 1;
       break;
     case kPaintParentBackground:
-      return PaintBackgroundUnder(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (item->hwndItem == sBitBtn1 && drawn_skin_) {
-        DrawButton(*item);
-        return TRUE;
-      }
+      return painter_.PaintBackgroundUnder(reinterpret_cast<HDC>(wparam),
+                                           reinterpret_cast<HWND>(lparam));
+    case WM_DRAWITEM:
+      if (painter_.PaintButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
       break;
-    }
     case WM_CTLCOLOREDIT:
-      if (const HBRUSH brush = FieldColours(reinterpret_cast<HDC>(wparam),
-                                            reinterpret_cast<HWND>(lparam))) {
+      if (const HBRUSH brush = painter_.FieldColours(reinterpret_cast<HDC>(wparam),
+                                                     reinterpret_cast<HWND>(lparam))) {
         return reinterpret_cast<LRESULT>(brush);
       }
       break;

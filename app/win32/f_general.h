@@ -10,6 +10,7 @@
 #include "app/win32/filename_edit.h"
 #include "app/win32/form_storage.h"
 #include "app/win32/gdi.h"
+#include "app/win32/main_window_painter.h"
 #include "app/win32/skin_manager.h"
 
 namespace log2plt::win32 {
@@ -60,12 +61,6 @@ class TForm7 : public window::MainForm {
   void SetOutputName(std::u16string_view name) override;
 
   void CreateControls();
-  // Paints the window's background into a child's device context, under the child.
-  bool PaintBackgroundUnder(HDC dc, HWND child);
-  void DrawButton(const DRAWITEMSTRUCT& item);
-  HBRUSH FieldColours(HDC dc, HWND field);
-  static LRESULT CALLBACK ButtonHotProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  static LRESULT CALLBACK FieldBorderProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -78,12 +73,7 @@ class TForm7 : public window::MainForm {
   Icon small_icon_;
   HWND last_focus_ = nullptr;
   UINT taskbar_created_ = 0;
-  int pixels_per_inch_ = 96;
-  // The skin drawn now; null for the system's look.
-  const window::Skin* drawn_skin_ = nullptr;
-  // The fields' backgrounds: plain, focused, disabled.
-  Brush field_brushes_[3];
-  bool button_hot_ = false;
+  MainWindowPainter painter_;
 };
 
 }  // namespace log2plt::win32

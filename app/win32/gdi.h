@@ -56,10 +56,15 @@ struct CreatedDcTraits {
 };
 using CreatedDc = UniqueHandle<HDC, CreatedDcTraits>;
 
-// The device context of a window's client area, outside painting.
+// The device context of a window's client area, outside painting; with kWholeWindow, of the whole
+// window, frame included, where a control's border is painted over the system's.
 class WindowDc {
  public:
+  struct WholeWindow {};
+  static constexpr WholeWindow kWholeWindow{};
+
   explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(HWND window, WholeWindow) : window_(window), dc_(GetWindowDC(window)) {}
   ~WindowDc() { ReleaseDC(window_, dc_); }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
@@ -96,6 +101,19 @@ class Selection {
  private:
   HDC dc_;
   HGDIOBJ previous_;
+};
+
+// Clips a device context to a region (which it copies) for the lifetime of this value; the
+// context is unclipped afterwards.
+class Clipping {
+ public:
+  Clipping(HDC dc, HRGN region) : dc_(dc) { SelectClipRgn(dc, region); }
+  ~Clipping() { SelectClipRgn(dc_, nullptr); }
+  Clipping(const Clipping&) = delete;
+  Clipping& operator=(const Clipping&) = delete;
+
+ private:
+  HDC dc_;
 };
 
 }  // namespace log2plt::win32

@@ -33,17 +33,14 @@ bool PaintSkinnedFace(HDC dc, const RECT& area, const window::Skin& skin,
                       window::SkinSection section, window::SkinState state, int pixels_per_inch) {
   const std::optional<window::SkinFill> fill = window::FillOf(skin, section, state);
   if (!fill) return false;
-  const int radius =
-      window::SkinPixels(skin.Number(section, window::SkinKey::kRadius, state).value_or(0),
-                         pixels_per_inch);
+  const int radius = window::SkinPixels(
+      skin.Number(section, window::SkinKey::kRadius, state).value_or(0), pixels_per_inch);
   {
     // The rounded corners cut the face; the caller painted what lies behind them.
-    const GdiObject<HRGN> corners(
-        CreateRoundRectRgn(area.left, area.top, area.right + 1, area.bottom + 1, 2 * radius,
-                           2 * radius));
-    SelectClipRgn(dc, corners.get());
+    const GdiObject<HRGN> corners(CreateRoundRectRgn(area.left, area.top, area.right + 1,
+                                                     area.bottom + 1, 2 * radius, 2 * radius));
+    const Clipping clipping(dc, corners.get());
     PaintFill(dc, area, *fill, 0, area.bottom - area.top);
-    SelectClipRgn(dc, nullptr);
   }
   if (const auto border = skin.Colour(section, window::SkinKey::kBorder, state)) {
     PaintBorder(dc, area, *border, window::SkinPixels(1, pixels_per_inch), radius);

@@ -1,8 +1,10 @@
 #pragma once
-// Owners for the C library's conversion descriptors and locale objects.
+// Owners for the C library's conversion descriptors, locale objects and streams.
 
 #include <iconv.h>
 #include <locale.h>
+
+#include <cstdio>
 
 #include "base/unique_handle.h"
 
@@ -21,5 +23,13 @@ struct LocaleTraits {
   static void Close(locale_t locale) noexcept { freelocale(locale); }
 };
 using Locale = UniqueHandle<locale_t, LocaleTraits>;
+
+struct CFileTraits {
+  static std::FILE* Invalid() noexcept { return nullptr; }
+  static void Close(std::FILE* file) noexcept { std::fclose(file); }
+};
+using CFile = UniqueHandle<std::FILE*, CFileTraits>;
+// A stream of the C library; empty when fopen fails, with errno set.
+inline CFile OpenCFile(const char* name, const char* mode) { return CFile(std::fopen(name, mode)); }
 
 }  // namespace log2plt::platform

@@ -29,6 +29,7 @@
 #include "base/utf.h"
 #include "platform/dos_datetime.h"
 #include "platform/file.h"
+#include "platform/posix/c_library_handles.h"
 #include "platform/posix/direct_writer.h"
 
 namespace log2plt::platform::file {
@@ -188,14 +189,13 @@ namespace {
 // so it is read once, before main and so before any thread, which may be creating files at the
 // time of a later change; Linux also shows it in /proc, which changes nothing.
 mode_t UmaskAtStart() {
-  if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+  if (const CFile status = OpenCFile("/proc/self/status", "re")) {
     char line[256];
     unsigned mask = 0;
     bool found = false;
-    while (!found && std::fgets(line, sizeof line, status)) {
+    while (!found && std::fgets(line, sizeof line, status.get())) {
       found = std::sscanf(line, "Umask: %o", &mask) == 1;
     }
-    std::fclose(status);
     if (found) return static_cast<mode_t>(mask);
   }
   const mode_t mask = ::umask(0);
