@@ -1,10 +1,11 @@
+#include "convert/format/datetime_format.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "base/calendar.h"
 #include "convert/format/ascii_append.h"
-#include "convert/format/datetime_format.h"
 #include "convert/format/float_policy.h"
 
 namespace log2plt {
@@ -225,7 +226,7 @@ std::size_t DateTimePattern::LongestText(const FormatSettings& settings) const {
 }
 
 template <class Out>
-void DateTimePattern::Append(Out& out, double value, const FormatSettings& settings) const {
+void DateTimePattern::AppendTo(Out& out, double value, const FormatSettings& settings) const {
   const DateTimeFields fields(value, needs_date_);
   auto room = OpenRoom(out, LongestText(settings));
   AppendFields(room, fields, settings);
@@ -289,35 +290,14 @@ void DateTimePattern::AppendFields(Out& out, const DateTimeFields& fields,
   }
 }
 
-void DateTimePattern::AppendTo(std::u16string& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(UncheckedText<char>& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(UncheckedText<char16_t>& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(TextBuffer<char>& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(TextBuffer<char16_t>& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(std::string& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
+// The outputs that the header names.
+template void DateTimePattern::AppendTo(std::u16string&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(std::string&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(TextBuffer<char>&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(TextBuffer<char16_t>&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(UncheckedText<char>&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(UncheckedText<char16_t>&, double,
+                                        const FormatSettings&) const;
 
 bool DateTimePattern::PrintsOnlyNarrowTexts(const FormatSettings& settings) const {
   if (settings.time_separator > 0xFF) return false;
