@@ -55,6 +55,9 @@ class DateTimePattern {
   };
 
   struct DateTimeFields;
+  class TokenReader;
+
+  void CountTextLengths();
 
   template <class Out>
   void AppendFields(Out& out, const DateTimeFields& fields, const FormatSettings& settings) const;
