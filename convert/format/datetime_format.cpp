@@ -1,10 +1,11 @@
+#include "convert/format/datetime_format.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "base/calendar.h"
 #include "convert/format/ascii_append.h"
-#include "convert/format/datetime_format.h"
 #include "convert/format/float_policy.h"
 
 namespace log2plt {
@@ -103,55 +104,72 @@ bool IsLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <
 
 }  // namespace
 
-DateTimePattern::DateTimePattern(std::u16string_view pattern) {
-  bool after_hour = false;
-  bool designator_seen = false;
-  auto add_literal = [this](std::u16string_view text) {
-    if (tokens_.empty() || tokens_.back().kind != Kind::kLiteral) {
-      tokens_.push_back({Kind::kLiteral, 0});
-    }
-    tokens_.back().literal += text;
-  };
-  std::size_t i = 0;
-  while (i < pattern.size()) {
-    const char16_t c = pattern[i];
+// Reads a pattern's tokens from left to right. What a letter means can hang on what came before
+// it: an "m" just after an hour is a minute, and an hour after a designator is on a 12-hour clock.
+class DateTimePattern::TokenReader {
+ public:
+  TokenReader(std::u16string_view pattern, std::vector<Token>& tokens)
+      : pattern_(pattern), tokens_(tokens) {}
+
+  void ReadAll() {
+    while (at_ < pattern_.size()) ReadToken();
+  }
+
+ private:
+  void ReadToken() {
+    const char16_t c = pattern_[at_];
     if (c == u'"' || c == u'\'') {
-      const std::size_t close = pattern.find(c, i + 1);
-      const std::size_t end = close == std::u16string_view::npos ? pattern.size() : close;
-      add_literal(pattern.substr(i + 1, end - i - 1));
-      i = end == pattern.size() ? end : end + 1;
-      continue;
-    }
-    if (c == u':') {
+      ReadQuotedLiteral();
+    } else if (c == u':') {
       tokens_.push_back({Kind::kTimeSeparator});
-      ++i;
-      continue;
+      ++at_;
+    } else if (!IsLetter(c)) {
+      AddLiteral(pattern_.substr(at_, 1));
+      ++at_;
+    } else if (!ReadDesignator()) {
+      ReadField();
     }
-    if (!IsLetter(c)) {
-      add_literal(pattern.substr(i, 1));
-      ++i;
-      continue;
-    }
-    if (c == u'a' || c == u'A') {
-      const std::size_t length = DesignatorTokenLength(pattern.substr(i));
-      if (length != 0) {
-        tokens_.push_back({length == 3 ? Kind::kDesignatorLetter : Kind::kDesignator});
-        designator_seen = true;
-        after_hour = false;
-        i += length;
-        continue;
-      }
-    }
+  }
+
+  // Up to the closing quote, or to the end of a pattern without one.
+  void ReadQuotedLiteral() {
+    const std::size_t close = pattern_.find(pattern_[at_], at_ + 1);
+    const std::size_t end = close == std::u16string_view::npos ? pattern_.size() : close;
+    AddLiteral(pattern_.substr(at_ + 1, end - at_ - 1));
+    at_ = end == pattern_.size() ? end : end + 1;
+  }
+
+  // "am/pm" and "ampm" print the designator, "a/p" its first letter; false where none starts.
+  bool ReadDesignator() {
+    const std::size_t length = DesignatorTokenLength(pattern_.substr(at_));
+    if (length == 0) return false;
+    tokens_.push_back({length == 3 ? Kind::kDesignatorLetter : Kind::kDesignator});
+    designator_seen_ = true;
+    after_hour_ = false;
+    at_ += length;
+    return true;
+  }
+
+  // A run of the same letter: a field as wide as the run (a letter's two cases name the same
+  // field), or literal text for a letter that names no field.
+  void ReadField() {
+    const char16_t c = pattern_[at_];
     std::size_t run = 1;
-    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    while (at_ + run < pattern_.size() && pattern_[at_ + run] == c) ++run;
+    const char16_t letter = LowerAscii(c);
+    AddField(letter, run);
+    after_hour_ = letter == u'h';
+    at_ += run;
+  }
+
+  void AddField(char16_t letter, std::size_t run) {
     const int width = run > 2 ? 2 : static_cast<int>(run);
-    bool hour_token = false;
-    switch (LowerAscii(c)) {
+    switch (letter) {
       case u'd':
         tokens_.push_back({Kind::kDay, width});
         break;
       case u'm':
-        if (after_hour) {
+        if (after_hour_) {
           tokens_.push_back({Kind::kMinute, width});
         } else {
           tokens_.push_back({run >= 3 ? Kind::kMonthName : Kind::kMonthNumber, width});
@@ -162,8 +180,7 @@ DateTimePattern::DateTimePattern(std::u16string_view pattern) {
         break;
       case u'h':
         tokens_.push_back({Kind::kHour, width,
-                           designator_seen || DesignatorFollowsHour(pattern.substr(i + run))});
-        hour_token = true;
+                           designator_seen_ || DesignatorFollowsHour(pattern_.substr(at_ + run))});
         break;
       case u'n':
         tokens_.push_back({Kind::kMinute, width});
@@ -175,18 +192,40 @@ DateTimePattern::DateTimePattern(std::u16string_view pattern) {
         tokens_.push_back({Kind::kMillisecond, run >= 3 ? 3 : 1});
         break;
       default:
-        add_literal(pattern.substr(i, run));
+        AddLiteral(pattern_.substr(at_, run));
         break;
     }
-    after_hour = hour_token;
-    i += run;
   }
-  for (const Token& token : tokens_) {
-    if (token.kind == Kind::kDay || token.kind == Kind::kMonthNumber ||
-        token.kind == Kind::kMonthName || token.kind == Kind::kYear ||
-        token.kind == Kind::kFullYear) {
-      needs_date_ = true;
+
+  // Literal text joins a literal token just before it.
+  void AddLiteral(std::u16string_view text) {
+    if (tokens_.empty() || tokens_.back().kind != Kind::kLiteral) {
+      tokens_.push_back({Kind::kLiteral, 0});
     }
+    tokens_.back().literal += text;
+  }
+
+  std::u16string_view pattern_;
+  std::vector<Token>& tokens_;
+  std::size_t at_ = 0;
+  bool after_hour_ = false;  // the last field read, literals aside, is an hour
+  bool designator_seen_ = false;
+};
+
+DateTimePattern::DateTimePattern(std::u16string_view pattern) {
+  TokenReader(pattern, tokens_).ReadAll();
+  needs_date_ = std::ranges::any_of(tokens_, [](const Token& token) {
+    return token.kind == Kind::kDay || token.kind == Kind::kMonthNumber ||
+           token.kind == Kind::kMonthName || token.kind == Kind::kYear ||
+           token.kind == Kind::kFullYear;
+  });
+  CountTextLengths();
+}
+
+// The longest text of every token but the designators and month names, whose longest depends on
+// the settings, and how many of those there are.
+void DateTimePattern::CountTextLengths() {
+  for (const Token& token : tokens_) {
     switch (token.kind) {
       case Kind::kLiteral:
         longest_without_texts_ += token.literal.size();
@@ -225,7 +264,7 @@ std::size_t DateTimePattern::LongestText(const FormatSettings& settings) const {
 }
 
 template <class Out>
-void DateTimePattern::Append(Out& out, double value, const FormatSettings& settings) const {
+void DateTimePattern::AppendTo(Out& out, double value, const FormatSettings& settings) const {
   const DateTimeFields fields(value, needs_date_);
   auto room = OpenRoom(out, LongestText(settings));
   AppendFields(room, fields, settings);
@@ -289,35 +328,14 @@ void DateTimePattern::AppendFields(Out& out, const DateTimeFields& fields,
   }
 }
 
-void DateTimePattern::AppendTo(std::u16string& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(UncheckedText<char>& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(UncheckedText<char16_t>& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(TextBuffer<char>& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(TextBuffer<char16_t>& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void DateTimePattern::AppendTo(std::string& out, double value,
-                               const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
+// The outputs that the header names.
+template void DateTimePattern::AppendTo(std::u16string&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(std::string&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(TextBuffer<char>&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(TextBuffer<char16_t>&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(UncheckedText<char>&, double, const FormatSettings&) const;
+template void DateTimePattern::AppendTo(UncheckedText<char16_t>&, double,
+                                        const FormatSettings&) const;
 
 bool DateTimePattern::PrintsOnlyNarrowTexts(const FormatSettings& settings) const {
   if (settings.time_separator > 0xFF) return false;

@@ -18,15 +18,13 @@ class DateTimePattern {
  public:
   explicit DateTimePattern(std::u16string_view pattern);
 
-  void AppendTo(std::u16string& out, double value, const FormatSettings& settings) const;
-  // For texts of one byte per code unit: every settings text the pattern prints must fit in a
-  // byte (see PrintsOnlyNarrowTexts).
-  void AppendTo(std::string& out, double value, const FormatSettings& settings) const;
-  void AppendTo(TextBuffer<char>& out, double value, const FormatSettings& settings) const;
-  void AppendTo(TextBuffer<char16_t>& out, double value, const FormatSettings& settings) const;
-  // Into room made beforehand for LongestText.
-  void AppendTo(UncheckedText<char>& out, double value, const FormatSettings& settings) const;
-  void AppendTo(UncheckedText<char16_t>& out, double value, const FormatSettings& settings) const;
+  // Appends the value's text to `out`, one of these (instantiated in datetime_format.cpp):
+  // - std::u16string and TextBuffer<char16_t>;
+  // - std::string and TextBuffer<char>, texts of one byte per code unit: every settings text the
+  //   pattern prints must fit in a byte (see PrintsOnlyNarrowTexts);
+  // - UncheckedText<char> and UncheckedText<char16_t>: into room made beforehand for LongestText.
+  template <class Out>
+  void AppendTo(Out& out, double value, const FormatSettings& settings) const;
   bool PrintsOnlyNarrowTexts(const FormatSettings& settings) const;
   // The longest text the pattern gives for any value.
   std::size_t LongestText(const FormatSettings& settings) const;
@@ -57,9 +55,10 @@ class DateTimePattern {
   };
 
   struct DateTimeFields;
+  class TokenReader;
 
-  template <class Out>
-  void Append(Out& out, double value, const FormatSettings& settings) const;
+  void CountTextLengths();
+
   template <class Out>
   void AppendFields(Out& out, const DateTimeFields& fields, const FormatSettings& settings) const;
 

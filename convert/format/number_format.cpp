@@ -1,3 +1,5 @@
+#include "convert/format/number_format.h"
+
 #include <algorithm>
 #include <array>
 #include <cfloat>
@@ -8,7 +10,6 @@
 
 #include "base/error.h"
 #include "convert/format/ascii_append.h"
-#include "convert/format/number_format.h"
 
 namespace log2plt {
 namespace {
@@ -92,7 +93,7 @@ int BiasedExponentOfMagnitude(long double magnitude) {
 
 // magnitude x 10^shift. Below about 1e-4914 the power itself would leave the range of the
 // format, so it is applied in two halves; the product is always near 10^18.
-long double ScaledByPowerOfTen(long double magnitude, int shift) {
+inline long double ScaledByPowerOfTen(long double magnitude, int shift) {
   if (shift > LDBL_MAX_10_EXP) {
     return magnitude * PowerOfTen(shift / 2) * PowerOfTen(shift - shift / 2);
   }
@@ -101,8 +102,10 @@ long double ScaledByPowerOfTen(long double magnitude, int shift) {
 
 long double RoundToNearestEven(long double value) { return std::nearbyint(value); }
 
-// |value| = 0.d1d2...d18 x 10^exponent, the 18 digits held as one integer.
-DecimalDigits DigitsOf(long double value) {
+// |value| = 0.d1d2...d18 x 10^exponent, the 18 digits held as one integer. Inline, as is
+// ScaledByPowerOfTen: without the word the compiler inlines them into only some of the six
+// forms of AppendTo, not always the one that formats every point.
+inline DecimalDigits DigitsOf(long double value) {
   DecimalDigits result;
   result.negative = value < 0;
   const long double magnitude = std::fabs(value);
@@ -153,7 +156,7 @@ NumberPattern::NumberPattern(std::u16string_view pattern) {
 }
 
 template <class Out>
-void NumberPattern::Append(Out& out, long double value, const FormatSettings& settings) const {
+void NumberPattern::AppendTo(Out& out, long double value, const FormatSettings& settings) const {
   const DecimalDigits number = DigitsOf(value);
   // A sign, the integer digits (zeros beyond the 18th, or the pattern's zeros), the separator
   // and the decimals.
@@ -228,35 +231,16 @@ void NumberPattern::AppendUncutDigits(Out& out, const DecimalDigits& number,
   }
 }
 
-void NumberPattern::AppendTo(std::u16string& out, long double value,
-                             const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void NumberPattern::AppendTo(UncheckedText<char>& out, long double value,
-                             const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void NumberPattern::AppendTo(UncheckedText<char16_t>& out, long double value,
-                             const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void NumberPattern::AppendTo(TextBuffer<char>& out, long double value,
-                             const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void NumberPattern::AppendTo(TextBuffer<char16_t>& out, long double value,
-                             const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
-
-void NumberPattern::AppendTo(std::string& out, long double value,
-                             const FormatSettings& settings) const {
-  Append(out, value, settings);
-}
+// The outputs that the header names.
+template void NumberPattern::AppendTo(std::u16string&, long double, const FormatSettings&) const;
+template void NumberPattern::AppendTo(std::string&, long double, const FormatSettings&) const;
+template void NumberPattern::AppendTo(TextBuffer<char>&, long double, const FormatSettings&) const;
+template void NumberPattern::AppendTo(TextBuffer<char16_t>&, long double,
+                                      const FormatSettings&) const;
+template void NumberPattern::AppendTo(UncheckedText<char>&, long double,
+                                      const FormatSettings&) const;
+template void NumberPattern::AppendTo(UncheckedText<char16_t>&, long double,
+                                      const FormatSettings&) const;
 
 void AppendNumberPattern(std::u16string& out, std::u16string_view pattern, long double value,
                          const FormatSettings& settings) {

@@ -26,19 +26,16 @@ class NumberPattern {
   // Throws "Format string too long" for a pattern of more than 224 characters.
   explicit NumberPattern(std::u16string_view pattern);
 
-  void AppendTo(std::u16string& out, long double value, const FormatSettings& settings) const;
-  // For texts of one byte per code unit: the decimal separator must fit in a byte.
-  void AppendTo(std::string& out, long double value, const FormatSettings& settings) const;
-  void AppendTo(TextBuffer<char>& out, long double value, const FormatSettings& settings) const;
-  void AppendTo(TextBuffer<char16_t>& out, long double value, const FormatSettings& settings) const;
-  // Into room made beforehand for the longest text a value can give.
-  void AppendTo(UncheckedText<char>& out, long double value, const FormatSettings& settings) const;
-  void AppendTo(UncheckedText<char16_t>& out, long double value,
-                const FormatSettings& settings) const;
+  // Appends the value's text to `out`, one of these (instantiated in number_format.cpp):
+  // - std::u16string and TextBuffer<char16_t>;
+  // - std::string and TextBuffer<char>, texts of one byte per code unit: the decimal separator
+  //   must fit in a byte;
+  // - UncheckedText<char> and UncheckedText<char16_t>: into room made beforehand for the longest
+  //   text a value can give.
+  template <class Out>
+  void AppendTo(Out& out, long double value, const FormatSettings& settings) const;
 
  private:
-  template <class Out>
-  void Append(Out& out, long double value, const FormatSettings& settings) const;
   template <class Out>
   void AppendInRoom(Out& out, const DecimalDigits& number, long double value,
                     const FormatSettings& settings) const;

@@ -8,34 +8,14 @@
 namespace log2plt {
 namespace {
 
-// LFs and lone CRs in one pass that the compiler vectorises, the counts kept in runs short
-// enough for one byte; `unit(i)` reads unit i of n. The last unit has no next one: a CR there
-// counts.
-template <class UnitAt>
-std::uint64_t CountBreaks(std::size_t n, UnitAt unit) {
-  if (n == 0) return 0;
-  std::uint64_t total = 0;
-  const std::size_t last = n - 1;
-  for (std::size_t start = 0; start < last; start += kByteCountRun) {
-    const std::size_t end = std::min(start + kByteCountRun, last);
-    unsigned char run = 0;
-    for (std::size_t i = start; i < end; ++i) {
-      const char16_t c = unit(i);
-      run = static_cast<unsigned char>(run + (c == u'\n') +
-                                       ((c == u'\r') & (unit(i + 1) != u'\n')));
-    }
-    total += run;
-  }
-  return total + (unit(last) == u'\n' || unit(last) == u'\r');
-}
-
 template <bool kBigEndian>
 std::uint64_t CountTwoByteBreaks(const char* text, std::size_t n) {
   const auto* p = reinterpret_cast<const unsigned char*>(text);
-  return CountBreaks(n, [p](std::size_t i) {
+  const auto unit = [p](std::size_t i) {
     return kBigEndian ? static_cast<char16_t>(p[2 * i] << 8 | p[2 * i + 1])
                       : static_cast<char16_t>(p[2 * i + 1] << 8 | p[2 * i]);
-  });
+  };
+  return ScanBreaks(n, unit).breaks;
 }
 
 }  // namespace
@@ -44,7 +24,7 @@ std::uint64_t LineBreaks::Count(std::string_view text) const {
   if (unit_bytes_ == 1) {
     if (!lone_crs_) return CountLineFeeds(text);
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    return CountBreaks(text.size(), [p](std::size_t i) { return static_cast<char16_t>(p[i]); });
+    return ScanBreaks(text.size(), [p](std::size_t i) { return p[i]; }).breaks;
   }
   // Two-byte units: the same pass over the units' values, read in the file's byte order.
   const std::size_t n = text.size() / 2;

@@ -3,11 +3,57 @@
 // lone CR, in code units of one byte (ANSI, UTF-8) or two (UTF-16 in either byte order). A CR LF
 // is one break; a unit of an LF or a CR is never part of another character in these encodings.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
+
+#include "convert/text/byte_search.h"
 
 namespace log2plt {
+
+// What one pass over a text's code units finds, in units of type Lane.
+template <class Lane>
+struct BreakScan {
+  std::uint64_t breaks = 0;
+  Lane all_bits = 0;      // every bit set in some unit, which tells an ASCII text
+  bool lone_crs = false;  // some break is a CR without its LF
+};
+
+// The breaks in the n units read by `unit(i)` as an unsigned type: LFs and CRs whose next unit is
+// no LF. The last unit has no next one here: a CR there counts, so the caller passes a CR last
+// only where it knows no LF follows. One pass that the compiler vectorises, the counts kept in
+// runs short enough for one byte; a caller that reads only the count pays for no more, as the
+// compiler drops what is never read.
+template <class UnitAt>
+auto ScanBreaks(std::size_t n, UnitAt unit) {
+  using Lane = decltype(unit(std::size_t{0}));
+  static_assert(std::is_unsigned_v<Lane>);
+  BreakScan<Lane> scan;
+  if (n == 0) return scan;
+  Lane bits = 0;
+  unsigned char any_lone = 0;
+  const std::size_t last = n - 1;
+  for (std::size_t start = 0; start < last; start += kByteCountRun) {
+    const std::size_t end = std::min(start + kByteCountRun, last);
+    unsigned char run = 0;
+    for (std::size_t i = start; i < end; ++i) {
+      const Lane c = unit(i);
+      const unsigned char lone = (c == Lane('\r')) & (unit(i + 1) != Lane('\n'));
+      run = static_cast<unsigned char>(run + (c == Lane('\n')) + lone);
+      any_lone |= lone;
+      bits = static_cast<Lane>(bits | c);
+    }
+    scan.breaks += run;
+  }
+  const Lane c = unit(last);
+  const bool lone = c == Lane('\r');
+  scan.breaks += (c == Lane('\n')) + lone;
+  scan.lone_crs = any_lone != 0 || lone;
+  scan.all_bits = static_cast<Lane>(bits | c);
+  return scan;
+}
 
 class LineBreaks {
  public:

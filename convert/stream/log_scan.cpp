@@ -6,47 +6,11 @@
 #include <type_traits>
 
 #include "base/utf.h"
-#include "convert/text/byte_search.h"
+#include "convert/stream/line_breaks.h"
 #include "platform/codepage.h"
 
 namespace log2plt {
 namespace {
-
-struct BlockFacts {
-  std::uint64_t breaks = 0;
-  bool lone_crs = false;
-};
-
-// LFs and CRs without their LF, and the bits of every unit, in one pass that the compiler
-// vectorises; counts are kept in runs short enough for one byte. `next_is_cr`: the unit after the
-// last is a CR, so a CR there is a lone one; otherwise the last unit is no CR.
-template <class Unit>
-BlockFacts ScanBlock(const Unit* p, std::size_t n, bool next_is_cr, Unit& all_bits) {
-  BlockFacts facts;
-  using Lane = std::make_unsigned_t<Unit>;
-  Lane bits = 0;
-  unsigned char any_lone = 0;
-  const std::size_t last = n - 1;
-  for (std::size_t start = 0; start < last; start += kByteCountRun) {
-    const std::size_t end = std::min(start + kByteCountRun, last);
-    unsigned char run = 0;
-    for (std::size_t i = start; i < end; ++i) {
-      const Lane c = static_cast<Lane>(p[i]);
-      const unsigned char lone =
-          (c == Lane('\r')) & (static_cast<Lane>(p[i + 1]) != Lane('\n'));
-      run = static_cast<unsigned char>(run + (c == Lane('\n')) + lone);
-      any_lone |= lone;
-      bits |= c;
-    }
-    facts.breaks += run;
-  }
-  const Lane c = static_cast<Lane>(p[last]);
-  const bool lone = next_is_cr && c == Lane('\r');
-  facts.breaks += (c == Lane('\n')) + lone;
-  facts.lone_crs = any_lone != 0 || lone;
-  all_bits = static_cast<Unit>(all_bits | static_cast<Unit>(bits | c));
-  return facts;
-}
 
 // The first break's unit: an LF, or a CR whose next unit is no LF.
 template <class Unit>
@@ -110,7 +74,10 @@ void LineCounter<Unit>::Feed(const Unit* p, std::size_t n) {
 template <class Unit>
 void LineCounter<Unit>::FeedKnown(const Unit* p, std::size_t n, bool next_is_cr) {
   if (n == 0) return;
-  const BlockFacts block = ScanBlock(p, n, next_is_cr, all_bits);
+  // A CR ends the block only when the unit held back after it is a CR: it is a break of its own.
+  const auto block =
+      ScanBreaks(n, [p](std::size_t i) { return static_cast<std::make_unsigned_t<Unit>>(p[i]); });
+  all_bits = static_cast<Unit>(all_bits | static_cast<Unit>(block.all_bits));
   lone_crs = lone_crs || block.lone_crs;
   if (block.breaks == 0) {
     AddToHead(p, n);
@@ -124,9 +91,8 @@ void LineCounter<Unit>::FeedKnown(const Unit* p, std::size_t n, bool next_is_cr)
   if (block.breaks > 1) {
     const std::size_t last = LastBreak(p, n);
     // The CR of a CR LF is no break of its own.
-    const std::size_t before = p[last] == Unit('\n') && last > 0 && p[last - 1] == Unit('\r')
-                                   ? last - 1
-                                   : last;
+    const std::size_t before =
+        p[last] == Unit('\n') && last > 0 && p[last - 1] == Unit('\r') ? last - 1 : last;
     const std::size_t line_at = LastBreak(p, before) + 1;
     breaks_ += block.breaks - 2;
     AddToHead(p + line_at, before - line_at);
@@ -192,7 +158,8 @@ void LogScan::FeedBytes(std::string_view bytes) {
   if (text_ended_) return;
   const void* nul = std::memchr(bytes.data(), 0, bytes.size());
   const std::size_t length =
-      nul == nullptr ? bytes.size() : static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data());
+      nul == nullptr ? bytes.size()
+                     : static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data());
   bytes_.Feed(bytes.data(), length);
   facts_.text_bytes += length;
   text_ended_ = nul != nullptr;
@@ -206,7 +173,8 @@ void LogScan::FeedUtf16(std::string_view bytes) {
   };
   unit_piece_.clear();
   if (has_odd_byte_) {
-    unit_piece_ += unit(static_cast<unsigned char>(odd_byte_), static_cast<unsigned char>(bytes[0]));
+    unit_piece_ +=
+        unit(static_cast<unsigned char>(odd_byte_), static_cast<unsigned char>(bytes[0]));
     has_odd_byte_ = false;
     bytes.remove_prefix(1);
   }

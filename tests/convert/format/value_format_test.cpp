@@ -1,7 +1,3 @@
-#include "convert/format/datetime_format.h"
-#include "convert/format/number_format.h"
-#include "convert/format/time_parse.h"
-
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -12,7 +8,10 @@
 
 #include "base/error.h"
 #include "base/utf.h"
+#include "convert/format/datetime_format.h"
 #include "convert/format/float_policy.h"
+#include "convert/format/number_format.h"
+#include "convert/format/time_parse.h"
 #include "tests/convert/english_settings.h"
 
 namespace log2plt {
@@ -148,6 +147,45 @@ TEST(FormatDateTimePattern, WritesDatesAndTimesByPattern) {
   for (const auto& c : cases) {
     EXPECT_EQ(FormatDateTimePattern(c.pattern, c.value, settings), c.expected)
         << ToUtf8(c.pattern) << " " << c.value;
+  }
+}
+
+// How the pattern is read: quotes, designators, runs of one letter, and what an "m" or an hour
+// means by what is around it. The value is 12 Aug 2009 13:05:07.089.
+TEST(FormatDateTimePattern, ReadsEveryKindOfToken) {
+  struct Case {
+    std::u16string pattern;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {u"yyyy-mm-dd hh:nn:ss.zzz", u"2009-08-12 13:05:07.089"},
+      {u"d/m/yy h:n:s.z", u"12/8/09 13:5:7.89"},
+      {u"yy yyy", u"09 2009"},
+      {u"mmm mmmm", u"Aug Aug"},
+      {u"HH:MM", u"13:05"},
+      // Quoted text is printed as it is, up to its quote or the end.
+      {u"\"at\" hh 'o''clock'", u"at 13 oclock"},
+      {u"hh \"unclosed", u"13 unclosed"},
+      {u"h \"a/p\"", u"13 a/p"},
+      // Letters that name no field, and an "a" that begins no designator, are text.
+      {u"hh-qx", u"13-qx"},
+      {u"a h", u"a 13"},
+      // An "m" just after an hour is a minute, after a day a month.
+      {u"hh mm", u"13 05"},
+      {u"hh dd mm", u"13 12 08"},
+      // An hour is on a 12-hour clock when a designator comes before the next hour, or before it.
+      {u"h:mm a/p", u"1:05 P"},
+      {u"h:mm am/pm", u"1:05 PM"},
+      {u"h:mm:ss AmPm", u"1:05:07 PM"},
+      {u"hh ampm", u"01 PM"},
+      {u"am/pm h:mm", u"PM 1:05"},
+      {u"h a/p h", u"1 P 1"},
+      {u"h h a/p", u"13 1 P"},
+  };
+  const FormatSettings settings = EnglishSettings();
+  const double value = 40037 + TimeValue(13, 5, 7, 89);
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatDateTimePattern(c.pattern, value, settings), c.expected) << ToUtf8(c.pattern);
   }
 }
 
