@@ -1,13 +1,14 @@
 #include "app/main_form.h"
 
-#include "run/about.h"
+#include <algorithm>
 
-#include "run/conversion_run.h"
 #include "app/startup_failure.h"
 #include "app/stored_properties.h"
 #include "base/error.h"
 #include "platform/locale.h"
 #include "platform/program.h"
+#include "run/about.h"
+#include "run/conversion_run.h"
 
 namespace log2plt::window {
 namespace {
@@ -15,6 +16,7 @@ namespace {
 // "Component.Property", as the saver takes them.
 std::vector<std::u16string> StoredPropertyEntries() {
   std::vector<std::u16string> entries;
+  entries.reserve(kStoredProperties.size());
   for (const StoredPropertyName& stored : kStoredProperties) {
     entries.push_back(std::u16string(stored.component) + u'.' + std::u16string(stored.name));
   }
@@ -114,10 +116,9 @@ void MainForm::ShowErrorMessage(std::u16string_view message) {
 std::u16string MainFormState::ComponentName() const { return kFormName; }
 
 bool MainFormState::HasComponent(std::u16string_view component) const {
-  for (const StoredPropertyName& stored : kStoredProperties) {
-    if (stored.component == component) return true;
-  }
-  return false;
+  return std::ranges::any_of(kStoredProperties, [component](const StoredPropertyName& stored) {
+    return stored.component == component;
+  });
 }
 
 std::u16string MainFormState::PropertyText(std::u16string_view component,

@@ -41,7 +41,7 @@ struct Rgb {
 };
 
 // The largest skin.ini that is read.
-inline constexpr std::size_t kMostSkinFileBytes = 64 * 1024;
+inline constexpr std::size_t kMostSkinFileBytes = std::size_t{64} * 1024;
 inline constexpr char16_t kSkinFileName[] = u"skin.ini";
 // What the caption labels' shadow is without a skin.
 inline constexpr int kDefaultShadowBlur = 10;

@@ -9,7 +9,7 @@ Error::Error(std::u16string message) : message_(std::move(message)), utf8_(ToUtf
 std::u16string FillTemplate(std::u16string_view message_template,
                             std::initializer_list<std::u16string_view> arguments) {
   std::u16string text;
-  auto next = arguments.begin();
+  const auto* next = arguments.begin();
   for (std::size_t i = 0; i < message_template.size(); ++i) {
     if (message_template[i] == u'%' && i + 1 < message_template.size() &&
         message_template[i + 1] == u's' && next != arguments.end()) {

@@ -13,7 +13,8 @@
 # Our own code: every warning, and warnings as errors where the preset asks for them.
 function(log2plt_own_code target)
   target_compile_options(${target} PRIVATE
-    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion
+    -Wnon-virtual-dtor -Wcast-qual -Wformat=2 -Wnull-dereference -Wold-style-cast)
   set_target_properties(${target} PROPERTIES COMPILE_WARNING_AS_ERROR ${LOG2PLT_WARNINGS_AS_ERRORS})
 endfunction()
 

@@ -26,7 +26,7 @@ QString SettingsFileIn(const QString& program_folder, const QString& config_fold
   const QString name = ToQString(window::kSettingsFileName);
   // A program that cannot tell its folder has no copy beside it.
   if (!program_folder.isEmpty()) {
-    const QString portable = QDir(program_folder).filePath(name);
+    QString portable = QDir(program_folder).filePath(name);
     if (QFileInfo(portable).isFile()) return portable;
   }
   return QDir(config_folder).filePath(name);

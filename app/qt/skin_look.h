@@ -14,7 +14,7 @@ namespace log2plt::qt {
 inline constexpr char16_t kSkinnedButtonName[] = u"sBitBtn1";
 
 // The style sheet of the whole application for `skin`, sizes at `pixels_per_inch`.
-QString SkinStyleSheet(const window::Skin& skin, int pixels_per_inch);
+QString SkinStyleSheet(const window::Skin& skin, int ppi);
 
 // The skin's colour as Qt takes it.
 QColor ColourOf(window::Rgb colour);

@@ -12,6 +12,10 @@ constexpr UINT_PTR kSubclassId = 0xACC;
 // Interface ids through __uuidof: the import library's IID_IAccessible is not the id's data.
 
 // The system's accessible object of a control, with the control's own name.
+// A COM interface has no virtual destructor: this final class is deleted only by its own
+// Release, never through the interface.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class NamedAccessible final : public IAccessible {
  public:
   NamedAccessible(IAccessible* inner, const char16_t* name) : inner_(inner), name_(name) {}
@@ -129,6 +133,7 @@ class NamedAccessible final : public IAccessible {
   IAccessible* inner_;
   const char16_t* name_;
 };
+#pragma GCC diagnostic pop
 
 LRESULT CALLBACK NamedControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
                                   UINT_PTR, DWORD_PTR name) {

@@ -32,7 +32,7 @@ LRESULT CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       if (look.background) {
-        const auto dc = reinterpret_cast<HDC>(wparam);
+        auto* const dc = reinterpret_cast<HDC>(wparam);
         if (look.text) SetTextColor(dc, *look.text);
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(look.background.get());

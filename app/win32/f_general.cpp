@@ -62,7 +62,7 @@ RECT Bounds(const DpiScale& scale, const window::LayoutBox& box) {
 
 HWND CreateControl(HWND parent, DWORD ex_style, const wchar_t* class_name, const char16_t* text,
                    DWORD style, const RECT& bounds, int id) {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   const HWND control =
       CreateWindowExW(ex_style, class_name, AsWide(text), WS_CHILD | style, bounds.left, bounds.top,
                       bounds.right - bounds.left, bounds.bottom - bounds.top, parent,

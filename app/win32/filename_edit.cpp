@@ -45,7 +45,7 @@ UINT_PTR CALLBACK PlaceDialogHook(HWND child, UINT message, WPARAM, LPARAM lpara
     SetWindowLongPtrW(child, GWLP_USERDATA, dialog->lCustData);
   } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lparam)->code == CDN_INITDONE) {
     const HWND dialog = GetParent(child);
-    const auto monitor = reinterpret_cast<HMONITOR>(GetWindowLongPtrW(child, GWLP_USERDATA));
+    auto* const monitor = reinterpret_cast<HMONITOR>(GetWindowLongPtrW(child, GWLP_USERDATA));
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     RECT box;
@@ -63,7 +63,7 @@ UINT_PTR CALLBACK PlaceDialogHook(HWND child, UINT message, WPARAM, LPARAM lpara
 }  // namespace
 
 bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_width) {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
                           bounds.left, bounds.top, bounds.right - bounds.left,
@@ -95,7 +95,7 @@ bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_
 
 // The tooltip tells the mouse user what the keyboard user can do instead.
 void TsFilenameEdit::AddTooltip(HWND parent, HWND button) {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,

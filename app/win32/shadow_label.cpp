@@ -63,6 +63,7 @@ void Blur(std::vector<double>& coverage, int width, int height, int radius) {
 
 std::uint32_t Mix(COLORREF from, COLORREF to, double amount) {
   const auto channel = [amount](int a, int b) {
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings): a channel is 0 to 255, never below a half.
     return static_cast<std::uint32_t>(a + (b - a) * amount + 0.5);
   };
   return channel(GetRValue(from), GetRValue(to)) << 16 |
@@ -155,14 +156,14 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wparam, LPARAM lpara
 }  // namespace
 
 HWND CreateShadowLabel(HWND parent, const wchar_t* text, const RECT& bounds, int shadow_offset) {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   RegisterWindowClass(instance, kClassName, &LabelProc, nullptr, kExtraBytes);
   const HWND label = CreateWindowExW(
       0, kClassName, text, WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
       bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, instance, nullptr);
   if (label) {
     SetWindowLongPtrW(label, kShadowOffsetSlot, shadow_offset);
-    SetWindowLongPtrW(label, kBlurSlot, 2 * kBlurCountPerRadius);
+    SetWindowLongPtrW(label, kBlurSlot, LONG_PTR{2} * kBlurCountPerRadius);
   }
   return label;
 }

@@ -79,7 +79,7 @@ int BiasedExponent(long double value) {
 // The same for a positive value, read from its nearest double where that has the same binary
 // exponent: reading the bytes of an extended value stalls the processor on every call.
 int BiasedExponentOfMagnitude(long double magnitude) {
-  const double nearest = static_cast<double>(magnitude);
+  const auto nearest = static_cast<double>(magnitude);
   std::uint64_t bits;
   std::memcpy(&bits, &nearest, sizeof bits);
   const auto double_exponent = static_cast<int>(bits >> 52);  // the sign bit is clear

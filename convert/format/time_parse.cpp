@@ -93,8 +93,8 @@ double ParseTimeOfDay(std::u16string_view text, const FormatSettings& settings) 
   scan.SkipBlanks();
   if (hour >= 24 || minute >= 60 || second >= 60 || millisecond >= 1000) ThrowNotATime(text);
   if (!scan.AtEnd()) ThrowNotATime(text);
-  const std::int64_t milliseconds =
-      std::int64_t{hour} * 3600000 + minute * 60000 + second * 1000 + millisecond;
+  const std::int64_t milliseconds = std::int64_t{hour} * 3600000 + std::int64_t{minute} * 60000 +
+                                    std::int64_t{second} * 1000 + millisecond;
   return static_cast<double>(static_cast<long double>(milliseconds) / 86400000.0L);
 }
 

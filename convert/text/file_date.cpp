@@ -15,8 +15,9 @@ double UnpackDosDateTime(std::uint32_t packed) {
     throw Error(u"Invalid argument to date encode");
   }
   const std::int64_t milliseconds =
-      ((time_word >> 11) * 3600 + ((time_word >> 5) & 63) * 60 + (time_word & 31) * 2) * 1000;
-  const double date = static_cast<double>(DaysFromCivil(year, month, day) + kUnixEpochDay);
+      std::int64_t{1000} *
+      ((time_word >> 11) * 3600 + ((time_word >> 5) & 63) * 60 + (time_word & 31) * 2);
+  const auto date = static_cast<double>(DaysFromCivil(year, month, day) + kUnixEpochDay);
   return date + static_cast<double>(milliseconds) / 86400000.0;
 }
 

@@ -4,12 +4,13 @@ namespace log2plt {
 
 std::u16string TrimLeadingChar(std::u16string_view s, char16_t c) {
   const auto first = s.find_first_not_of(c);
-  return first == s.npos ? std::u16string() : std::u16string(s.substr(first));
+  return first == std::u16string_view::npos ? std::u16string() : std::u16string(s.substr(first));
 }
 
 std::u16string TrimTrailingChar(std::u16string_view s, char16_t c) {
   const auto last = s.find_last_not_of(c);
-  return last == s.npos ? std::u16string() : std::u16string(s.substr(0, last + 1));
+  return last == std::u16string_view::npos ? std::u16string()
+                                           : std::u16string(s.substr(0, last + 1));
 }
 
 std::u16string TrimSpaces(std::u16string_view s) { return std::u16string(TrimSpacesView(s)); }

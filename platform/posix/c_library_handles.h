@@ -19,7 +19,7 @@ using Iconv = UniqueHandle<iconv_t, IconvTraits>;
 inline Iconv OpenIconv(const char* to, const char* from) { return Iconv(iconv_open(to, from)); }
 
 struct LocaleTraits {
-  static locale_t Invalid() noexcept { return static_cast<locale_t>(0); }
+  static locale_t Invalid() noexcept { return nullptr; }
   static void Close(locale_t locale) noexcept { freelocale(locale); }
 };
 using Locale = UniqueHandle<locale_t, LocaleTraits>;

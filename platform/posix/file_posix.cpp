@@ -49,7 +49,9 @@ using FolderListing = UniqueHandle<DIR*, FolderListingTraits>;
 
 // Windows refuses wildcards in file names; so do we, so that the existence test and the save
 // agree about a name such as "*.plt".
-bool HasWildcard(std::u16string_view name) { return name.find_first_of(u"*?") != name.npos; }
+bool HasWildcard(std::u16string_view name) {
+  return name.find_first_of(u"*?") != std::u16string_view::npos;
+}
 
 Failure Failed(Failure::Step step, int error) {
   return {step, std::error_code(error, std::generic_category())};
@@ -235,6 +237,7 @@ int FollowLinks(std::string& native) {
     if (links == kMostLinks) return ELOOP;
     std::string target;
     if (!ReadLink(native, target)) return errno;
+    // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once a link, beside readlink.
     native = target.starts_with('/') ? target : FolderOf(native) + "/" + target;
   }
 }

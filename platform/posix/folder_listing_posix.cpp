@@ -29,6 +29,7 @@ std::vector<Entry> ListEntries(std::u16string_view folder) {
     // A link counts as what it leads to, as a file manager shows it.
     struct stat facts {};
     const bool is_folder =
+        // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once an entry, beside stat.
         stat((path + '/' + name).c_str(), &facts) == 0 && S_ISDIR(facts.st_mode);
     entries.push_back({FromUtf8Escaped(name), is_folder, name.starts_with('.')});
   }

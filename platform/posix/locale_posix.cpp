@@ -27,8 +27,8 @@ Locale LocaleOfCategory(const char* category_variable) {
       break;
     }
   }
-  Locale chosen(newlocale(LC_ALL_MASK, name != nullptr ? name : "C", static_cast<locale_t>(0)));
-  if (!chosen) chosen.Reset(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0)));
+  Locale chosen(newlocale(LC_ALL_MASK, name != nullptr ? name : "C", nullptr));
+  if (!chosen) chosen.Reset(newlocale(LC_ALL_MASK, "C", nullptr));
   return chosen;
 }
 
@@ -140,8 +140,8 @@ namespace {
 // Letters folded to lower case by Unicode's simple rules, whatever the user's locale.
 wint_t Folded(char16_t unit) {
   static const Locale folding = [] {
-    Locale utf8(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0)));
-    if (!utf8) utf8.Reset(newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0)));
+    Locale utf8(newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr));
+    if (!utf8) utf8.Reset(newlocale(LC_CTYPE_MASK, "C", nullptr));
     return utf8;
   }();
   return towlower_l(static_cast<wint_t>(unit), folding.get());

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,10 @@ std::vector<Rgb> Backgrounds(const Skin& skin, SkinSection section, SkinState st
 
 Skin ShippedSkin(const std::string& name) {
   std::ifstream file(std::string(LOG2PLT_SKINS) + "/" + name + "/skin.ini", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), {});
+  // Through the stream buffer: GCC's -Wnull-dereference misreads istreambuf_iterator at -O2.
+  std::ostringstream read;
+  read << file.rdbuf();
+  const std::string bytes = read.str();
   EXPECT_FALSE(bytes.empty()) << name;
   return ParseSkin(FromUtf8(name), bytes);
 }

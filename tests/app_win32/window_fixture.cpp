@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace log2plt::win32::gui_test {
 namespace {
@@ -96,7 +97,10 @@ void WriteFileBytes(const std::wstring& name, const std::string& bytes) {
 
 std::string ReadFileBytes(const std::wstring& name) {
   std::ifstream file(std::filesystem::path(name), std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  // Through the stream buffer: GCC's -Wnull-dereference misreads istreambuf_iterator at -O2.
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
 }
 
 void SetLastWriteTime(const std::wstring& name, WORD year, WORD month, WORD day, WORD hour,

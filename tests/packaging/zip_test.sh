@@ -28,6 +28,8 @@ for file in log2plt.exe log2plt-gui.exe README.txt LICENSE.txt Skins/BluePlastic
   [[ -f $folder/$file ]] || fail "$file is not in the zip"
 done
 grep -q $'\r$' "$folder/README.txt" || fail "README.txt has no CR LF line ends"
+"$(dirname "$0")/pe_hardening_test.sh" "$folder/log2plt.exe" "$folder/log2plt-gui.exe" ||
+  fail "the zip's programs lack the system's exploit mitigations"
 
 version=$(basename "$folder" | sed 's/^log2plt-\(.*\)-windows-x64$/\1/')
 said=$(wine "$folder/log2plt.exe" --version 2>/dev/null | tr -d '\r')

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -66,7 +67,10 @@ inline void WriteBytes(const fs::path& path, const std::string& bytes) {
 
 inline std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  // Through the stream buffer: GCC's -Wnull-dereference misreads istreambuf_iterator at -O2.
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 // Seconds that the local time is ahead of UTC now.
