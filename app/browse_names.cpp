@@ -19,10 +19,9 @@ std::u16string_view NamePart(std::u16string_view name, const FileNameRules& rule
 std::u16string StartingFolder(std::u16string_view folder_part, const FileNameRules& rules) {
   std::u16string folder(folder_part);
   if (folder.empty() || folder.back() != rules.separator) return folder;
-  const bool is_root =
-      folder.size() == 1
-          ? rules.lone_separator_is_root
-          : rules.root_ends.find(folder[folder.size() - 2]) != std::u16string_view::npos;
+  const bool is_root = folder.size() == 1 ? rules.lone_separator_is_root
+                                          : rules.root_ends.find(folder[folder.size() - 2]) !=
+                                                std::u16string_view::npos;
   if (!is_root) folder.pop_back();
   return folder;
 }

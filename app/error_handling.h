@@ -6,9 +6,9 @@
 #include <new>
 #include <string_view>
 
-#include "run/shared_texts.h"
 #include "base/error.h"
 #include "base/utf.h"
+#include "run/shared_texts.h"
 
 namespace log2plt::window {
 

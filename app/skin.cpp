@@ -6,8 +6,8 @@
 
 #include "base/error.h"
 #include "base/utf.h"
-#include "platform/file_failure.h"
 #include "platform/file.h"
+#include "platform/file_failure.h"
 #include "platform/folder_listing.h"
 #include "platform/locale.h"
 #include "platform/path.h"
@@ -178,7 +178,8 @@ bool IsDeviceName(std::u16string_view name) {
 // The file's first `limit` bytes, or all of a shorter file.
 std::string ReadAtMost(const std::u16string& file, std::size_t limit) {
   platform::file::Reader reader;
-  if (const platform::file::Result failure = reader.Open(file)) platform::ThrowFileFailure(*failure, file);
+  if (const platform::file::Result failure = reader.Open(file))
+    platform::ThrowFileFailure(*failure, file);
   std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(reader.Size(), limit)), '\0');
   std::size_t filled = 0;
   for (std::size_t got = 1; got > 0 && filled < bytes.size(); filled += got) {

@@ -91,9 +91,9 @@ Skin ParseSkin(std::u16string_view name, std::string_view bytes);
 // Where the named skin's skin.ini would be.
 std::u16string SkinFile(std::u16string_view skin_folder, std::u16string_view name);
 
-// The named skin from `skin_folder`, its name matched without regard to letter case. Nothing, silently, for a name that is not a skin name, a
-// folder that does not exist or holds no skin.ini; throws Error for a skin.ini that cannot be
-// read or used.
+// The named skin from `skin_folder`, its name matched without regard to letter case. Nothing,
+// silently, for a name that is not a skin name, a folder that does not exist or holds no skin.ini;
+// throws Error for a skin.ini that cannot be read or used.
 std::optional<Skin> LoadSkin(std::u16string_view skin_folder, std::u16string_view name);
 // The same from the first of `skin_folders` that holds the skin.
 std::optional<Skin> LoadSkin(const std::vector<std::u16string>& skin_folders,

@@ -1,6 +1,5 @@
 #include "app/startup_failure.h"
 
-
 namespace log2plt::window {
 namespace {
 
@@ -15,9 +14,8 @@ std::u16string EightHexDigits(std::uintptr_t address) {
 }  // namespace
 
 std::u16string StartupFailureText(const StartupFailure& failure, std::u16string_view program_name) {
-  std::u16string text = FillTemplate(kStartupFailureTemplate,
-                                     {failure.class_name, program_name,
-                                      EightHexDigits(failure.address)});
+  std::u16string text = FillTemplate(
+      kStartupFailureTemplate, {failure.class_name, program_name, EightHexDigits(failure.address)});
   text += failure.message;
   if (!failure.message.empty() && failure.message.back() != u'.') text += u'.';
   text += u"\r\n";

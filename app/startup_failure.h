@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "app/window_texts.h"
-#include "run/shared_texts.h"
 #include "base/error.h"
 #include "platform/program.h"
+#include "run/shared_texts.h"
 
 namespace log2plt::window {
 
@@ -56,7 +56,8 @@ std::optional<StartupFailure> CatchStartupFailure(Create&& create, const void* p
     return StartupFailure{kOtherErrorClass, error.Message(),
                           platform::program::PlaceInImage(place)};
   } catch (const std::bad_alloc&) {
-    return StartupFailure{kOutOfMemoryClass, texts::kOutOfMemory, platform::program::PlaceInImage(place)};
+    return StartupFailure{kOutOfMemoryClass, texts::kOutOfMemory,
+                          platform::program::PlaceInImage(place)};
   }
 }
 

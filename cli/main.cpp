@@ -4,9 +4,6 @@
 #include <cstdlib>
 #include <exception>
 
-#include "run/about.h"
-#include "run/conversion_run.h"
-#include "run/shared_texts.h"
 #include "base/error.h"
 #include "base/utf.h"
 #include "cli/console.h"
@@ -14,6 +11,9 @@
 #include "convert/format/float_policy.h"
 #include "convert/format/format_settings.h"
 #include "platform/path.h"
+#include "run/about.h"
+#include "run/conversion_run.h"
+#include "run/shared_texts.h"
 
 namespace log2plt::cli {
 namespace {

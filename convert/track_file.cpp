@@ -75,8 +75,7 @@ ExactWayReason StreamLogToTrack(LogSource& log, double day, const FormatSettings
   return ExactWayReason::kNone;
 }
 
-ExactWayReason ConvertLogFile(const LogFileConversion& conversion,
-                              const FormatSettings& settings) {
+ExactWayReason ConvertLogFile(const LogFileConversion& conversion, const FormatSettings& settings) {
   const ExactWayReason reason = StreamLogFile(conversion, settings);
   if (reason == ExactWayReason::kNone) {
     if (HasLists(conversion)) {

@@ -14,8 +14,8 @@ std::optional<std::uint32_t> PackDosDateTime(std::int64_t local_seconds) {
   }
   const CivilDate date = CivilFromDays(days);
   if (date.year < 1980 || date.year > 2107) return std::nullopt;
-  const auto date_word = static_cast<std::uint32_t>(((date.year - 1980) << 9) |
-                                                    (date.month << 5) | date.day);
+  const auto date_word =
+      static_cast<std::uint32_t>(((date.year - 1980) << 9) | (date.month << 5) | date.day);
   const auto s = static_cast<std::uint32_t>(seconds);
   const std::uint32_t time_word = ((s / 3600) << 11) | ((s / 60 % 60) << 5) | (s % 60 / 2);
   return date_word << 16 | time_word;

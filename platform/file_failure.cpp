@@ -22,10 +22,9 @@ void ThrowFileFailure(const file::Failure& failure, std::u16string_view file_nam
     case Step::kWrite:
       throw Error(u"Stream write error");
   }
-  throw Error(
-      FillTemplate(message_template,
-                   {path::FullPath(file_name),
-                    SystemErrorText(static_cast<unsigned long>(failure.code.value()))}));
+  throw Error(FillTemplate(message_template,
+                           {path::FullPath(file_name),
+                            SystemErrorText(static_cast<unsigned long>(failure.code.value()))}));
 }
 
 }  // namespace log2plt::platform

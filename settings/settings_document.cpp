@@ -32,16 +32,17 @@ std::vector<SettingsLine> SettingsLines(std::u16string_view text) {
     const std::u16string_view line = TrimSettingText(TakeLine(text));
     if (line.empty() || line.front() == u';') continue;
     if (line.front() == u'[' && line.back() == u']' && line.size() >= 2) {
-      lines.push_back({SettingsLine::Kind::kSection, number,
-                       TrimSettingText(line.substr(1, line.size() - 2)), {}});
+      lines.push_back({SettingsLine::Kind::kSection,
+                       number,
+                       TrimSettingText(line.substr(1, line.size() - 2)),
+                       {}});
       continue;
     }
     const std::size_t equals = line.find(u'=');
     if (equals == std::u16string_view::npos) {
       lines.push_back({SettingsLine::Kind::kOther, number, line, {}});
     } else {
-      lines.push_back({SettingsLine::Kind::kEntry, number,
-                       TrimSettingText(line.substr(0, equals)),
+      lines.push_back({SettingsLine::Kind::kEntry, number, TrimSettingText(line.substr(0, equals)),
                        TrimSettingText(line.substr(equals + 1))});
     }
   }

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "base/error.h"
-#include "platform/file_failure.h"
 #include "platform/file.h"
 #include "platform/file_attributes.h"
+#include "platform/file_failure.h"
 #include "platform/locale.h"
 #include "settings/integer_text.h"
 

@@ -18,7 +18,9 @@ void ShowErrorBox(Dialogs& dialogs, std::u16string_view text);
 template <typename Handler>
 void RunHandler(Dialogs& dialogs, Handler&& handler) noexcept {
   window::RunHandler(
-      [&dialogs](std::u16string_view message) { ShowErrorBox(dialogs, WithFinalFullStop(message)); },
+      [&dialogs](std::u16string_view message) {
+        ShowErrorBox(dialogs, WithFinalFullStop(message));
+      },
       handler);
 }
 

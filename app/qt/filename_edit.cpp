@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QValidator>
 #include <QToolButton>
+#include <QValidator>
 #include <algorithm>
 #include <limits>
 

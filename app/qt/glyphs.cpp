@@ -64,9 +64,9 @@ QPen RoundPen(const QColor& colour, double width) {
 }
 
 void DrawCheckMark(QPainter& painter, QIcon::Mode mode) {
-  painter.setPen(RoundPen(ColourOf(mode == QIcon::Disabled ? glyph::kCheckMarkDisabledColour
-                                                           : glyph::kCheckMarkColour),
-                          glyph::kCheckMarkWidth));
+  painter.setPen(RoundPen(
+      ColourOf(mode == QIcon::Disabled ? glyph::kCheckMarkDisabledColour : glyph::kCheckMarkColour),
+      glyph::kCheckMarkWidth));
   DrawPolyline(painter, glyph::kCheckMark);
 }
 
@@ -76,9 +76,8 @@ void DrawBrowsePage(QPainter& painter, QIcon::Mode mode) {
   const bool pressed = mode == QIcon::Active || mode == QIcon::Selected;
   const glyph::BrowseFrame frame =
       pressed ? glyph::BrowseFrame::kPressed : glyph::BrowseFrame::kMagnifier;
-  const glyph::BrowseColours& colours = frame == glyph::BrowseFrame::kPressed
-                                            ? glyph::kBrowsePressedColours
-                                            : glyph::kBrowseColours;
+  const glyph::BrowseColours& colours =
+      frame == glyph::BrowseFrame::kPressed ? glyph::kBrowsePressedColours : glyph::kBrowseColours;
   painter.setPen(QPen(ColourOf(colours.outline), glyph::kPageOutlineWidth));
   painter.setBrush(ColourOf(colours.paper));
   std::array<QPointF, glyph::kPage.size()> page;

@@ -60,12 +60,12 @@ struct StateSelector {
 
 // The section's rules for each of its states, later states overriding earlier ones as the style
 // sheet reads them.
-QString StateBlocks(const window::Skin& skin, const QString& selector, SkinSection section,
-                    int ppi, std::initializer_list<StateSelector> states) {
+QString StateBlocks(const window::Skin& skin, const QString& selector, SkinSection section, int ppi,
+                    std::initializer_list<StateSelector> states) {
   QString blocks;
   for (const StateSelector& state : states) {
-    blocks += Block(selector + QLatin1String(state.pseudo_state),
-                    Rules(skin, section, state.state, ppi));
+    blocks +=
+        Block(selector + QLatin1String(state.pseudo_state), Rules(skin, section, state.state, ppi));
   }
   return blocks;
 }
@@ -99,11 +99,9 @@ QString SkinStyleSheet(const window::Skin& skin, int ppi) {
                           {":disabled", SkinState::kDisabled}});
   }
   // The browse button inside the input field.
-  sheet += StateBlocks(skin, edit + QStringLiteral(" QToolButton"), SkinSection::kSpeedButtonSmall,
-                       ppi,
-                       {{"", SkinState::kNormal},
-                        {":hover", SkinState::kHot},
-                        {":pressed", SkinState::kPressed}});
+  sheet += StateBlocks(
+      skin, edit + QStringLiteral(" QToolButton"), SkinSection::kSpeedButtonSmall, ppi,
+      {{"", SkinState::kNormal}, {":hover", SkinState::kHot}, {":pressed", SkinState::kPressed}});
   // Message boxes and Qt's own file dialog.
   const QString dialog = Rules(skin, SkinSection::kDialog, SkinState::kNormal, ppi);
   sheet += Block(QStringLiteral("QMessageBox, QFileDialog"), dialog);

@@ -33,7 +33,9 @@ class NamedAccessible final : public IAccessible {
     // Other interfaces (a reader's text patterns, say) are the system object's own.
     return inner_->QueryInterface(id, object);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+  }
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG left = InterlockedDecrement(&references_);
     if (left == 0) delete this;
@@ -53,8 +55,7 @@ class NamedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
                                    DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                    UINT* wrong_argument) override {
-    return inner_->Invoke(member, id, locale, flags, parameters, result, exception,
-                          wrong_argument);
+    return inner_->Invoke(member, id, locale, flags, parameters, result, exception, wrong_argument);
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/window_texts.h"
 #include "app/win32/application.h"
 #include "app/win32/system_calls.h"
+#include "app/window_texts.h"
 #include "base/wide.h"
 
 namespace log2plt::win32 {

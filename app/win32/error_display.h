@@ -16,8 +16,8 @@ void ShowErrorBox(std::u16string_view text);
 // Runs a handler of a control that is no part of the window's shared steps.
 template <typename Handler>
 void RunHandler(Handler&& handler) noexcept {
-  window::RunHandler(
-      [](std::u16string_view message) { ShowErrorBox(WithFinalFullStop(message)); }, handler);
+  window::RunHandler([](std::u16string_view message) { ShowErrorBox(WithFinalFullStop(message)); },
+                     handler);
 }
 
 }  // namespace log2plt::win32

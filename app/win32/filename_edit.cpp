@@ -97,9 +97,8 @@ bool TsFilenameEdit::Create(HWND parent, int id, const RECT& bounds, int button_
 void TsFilenameEdit::AddTooltip(HWND parent, HWND button) {
   auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
-                             instance, nullptr);
+                             WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
   if (!tooltip_) return;
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);

@@ -79,9 +79,8 @@ void DrawBrowseGlyph(HDC dc, const RECT& area, window::glyph::BrowseFrame frame)
   const double unit = size / static_cast<double>(window::kGlyphSize);
   const auto scaled = [unit](double units) { return static_cast<int>(std::lround(units * unit)); };
   const auto at = [&](glyph::Point p) { return POINT{left + scaled(p.x), top + scaled(p.y)}; };
-  const glyph::BrowseColours& colours = frame == glyph::BrowseFrame::kPressed
-                                            ? glyph::kBrowsePressedColours
-                                            : glyph::kBrowseColours;
+  const glyph::BrowseColours& colours =
+      frame == glyph::BrowseFrame::kPressed ? glyph::kBrowsePressedColours : glyph::kBrowseColours;
 
   Pen outline(CreatePen(PS_SOLID, std::max(1, scaled(glyph::kPageOutlineWidth)),
                         ColourOf(colours.outline)));

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "app/startup_failure.h"
-#include "app/window_texts.h"
 #include "app/win32/f_general.h"
 #include "app/win32/system_calls.h"
+#include "app/window_texts.h"
 #include "base/wide.h"
 #include "convert/format/float_policy.h"
 #include "platform/program.h"
@@ -17,8 +17,7 @@ namespace {
 
 // The last word of a program that could not build its window: a task-modal box, then exit 1.
 int ReportStartupFailure(const window::StartupFailure& failure) {
-  const std::u16string text =
-      window::StartupFailureText(failure, platform::program::FileName());
+  const std::u16string text = window::StartupFailureText(failure, platform::program::FileName());
   System().message_box(nullptr, AsWide(text.c_str()), AsWide(window::kStartupFailureCaption),
                        MB_OK | MB_ICONSTOP | MB_TASKMODAL);
   return 1;

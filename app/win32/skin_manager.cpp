@@ -1,7 +1,7 @@
 #include "app/win32/skin_manager.h"
 
-#include "app/window_texts.h"
 #include "app/win32/error_display.h"
+#include "app/window_texts.h"
 #include "base/wide.h"
 
 namespace log2plt::win32 {

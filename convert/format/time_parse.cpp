@@ -1,7 +1,8 @@
+#include "convert/format/time_parse.h"
+
 #include <cstdint>
 
 #include "base/error.h"
-#include "convert/format/time_parse.h"
 
 namespace log2plt {
 namespace {

@@ -62,7 +62,8 @@ void TextOfLog::Rewind() {
 void TextOfLog::Skip(std::uint64_t bytes) {
   char scrap[64];
   while (bytes > 0) {
-    const std::size_t got = log_.Read(scrap, static_cast<std::size_t>(std::min<std::uint64_t>(bytes, sizeof scrap)));
+    const std::size_t got =
+        log_.Read(scrap, static_cast<std::size_t>(std::min<std::uint64_t>(bytes, sizeof scrap)));
     if (got == 0) FailChanged();
     bytes -= got;
     at_ += got;

@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "convert/format/ascii_append.h"
-#include "convert/track/log_rules.h"
 #include "convert/stream/log_source.h"
 #include "convert/stream/stream_lines.h"
+#include "convert/track/log_rules.h"
 
 namespace log2plt {
 

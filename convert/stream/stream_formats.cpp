@@ -18,7 +18,8 @@ StreamLines ChooseStreamLines(const LogFacts& facts, double day, const FormatSet
       facts.encoding == TextEncoding::kUtf16Le || facts.encoding == TextEncoding::kUtf16Be;
   StreamLines lines;
   lines.encoding = facts.encoding;
-  lines.breaks = LineBreaks(utf16 ? 2 : 1, facts.encoding == TextEncoding::kUtf16Be, facts.lone_crs);
+  lines.breaks =
+      LineBreaks(utf16 ? 2 : 1, facts.encoding == TextEncoding::kUtf16Be, facts.lone_crs);
   lines.byte_format = formats.byte_format ? &*formats.byte_format : nullptr;
   // The bytes are the text, breaks aside, as the fastest way reads it: ASCII in one byte a unit,
   // and settings whose texts are bytes.

@@ -6,8 +6,8 @@
 
 #include "convert/format/format_settings.h"
 #include "convert/stream/log_scan.h"
-#include "convert/track/point_line.h"
 #include "convert/stream/stream_lines.h"
+#include "convert/track/point_line.h"
 
 namespace log2plt {
 

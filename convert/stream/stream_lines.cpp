@@ -53,8 +53,8 @@ void DecodeLine(const StreamLines& lines, std::string_view line, std::u16string&
 template <class Char>
 bool AsciiWordsPart(std::basic_string_view<Char> line, std::basic_string_view<Char>& part) {
   const auto words = FirstTwoWordsView(line);
-  const std::size_t end = static_cast<std::size_t>(words.second.data() - line.data()) +
-                          words.second.size();
+  const std::size_t end =
+      static_cast<std::size_t>(words.second.data() - line.data()) + words.second.size();
   if (end > kLineReadLimit) return false;
   for (std::size_t k = 0; k < end; ++k) {
     if (static_cast<std::make_unsigned_t<Char>>(line[k]) >= 0x80) return false;
@@ -93,8 +93,7 @@ bool AsciiWordsPartOfUnits(std::string_view line, std::string& part) {
 void AppendDecodedPointLine(const StreamLines& lines, std::string_view line, bool first_point,
                             double t, TextBuffer<char>& track) {
   std::string_view part;
-  if (lines.byte_format != nullptr && lines.breaks.UnitBytes() == 1 &&
-      AsciiWordsPart(line, part)) {
+  if (lines.byte_format != nullptr && lines.breaks.UnitBytes() == 1 && AsciiWordsPart(line, part)) {
     lines.byte_format->Append(track, part, first_point, t);
     return;
   }

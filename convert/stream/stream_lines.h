@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "convert/text/ansi_text.h"
 #include "convert/format/ascii_append.h"
 #include "convert/stream/line_breaks.h"
+#include "convert/text/ansi_text.h"
+#include "convert/text/text_codec.h"
 #include "convert/track/log_rules.h"
 #include "convert/track/point_line.h"
-#include "convert/text/text_codec.h"
 
 namespace log2plt {
 

@@ -14,15 +14,15 @@
 #include <vector>
 
 #include "base/error.h"
-#include "convert/stream/chunk_reader.h"
 #include "convert/format/float_policy.h"
-#include "convert/track/log_rules.h"
+#include "convert/format/number_format.h"
+#include "convert/stream/chunk_reader.h"
 #include "convert/stream/log_scan.h"
 #include "convert/stream/read_ahead.h"
 #include "convert/stream/stream_formats.h"
 #include "convert/stream/stream_lines.h"
+#include "convert/track/log_rules.h"
 #include "convert/track/track_header.h"
-#include "convert/format/number_format.h"
 
 namespace log2plt {
 namespace {
@@ -182,8 +182,8 @@ class OrderedWriter {
   std::thread thread_;
 };
 
-void WritePoints(LogSource& text, const TrackPlan& plan, const StreamLines& lines,
-                 TrackSink& track, const StreamOptions& options) {
+void WritePoints(LogSource& text, const TrackPlan& plan, const StreamLines& lines, TrackSink& track,
+                 const StreamOptions& options) {
   const ChunkLimits limits(std::max<std::size_t>(options.chunk_bytes, 1), lines);
   unsigned workers = options.workers;
   if (workers == 0) workers = std::max(1u, std::thread::hardware_concurrency());
@@ -235,8 +235,7 @@ LogFacts ScanLog(LogSource& log, LogScan& scan) {
 }
 
 void StreamScannedLog(LogSource& log, const LogFacts& facts, double day,
-                      const FormatSettings& settings,
-                      const std::function<TrackSink&()>& open_track,
+                      const FormatSettings& settings, const std::function<TrackSink&()>& open_track,
                       const StreamOptions& options) {
   constexpr std::uint64_t kMostLines = std::numeric_limits<std::int32_t>::max();
   if (facts.line_count > kMostLines) {

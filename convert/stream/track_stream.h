@@ -25,8 +25,7 @@ LogFacts ScanLog(LogSource& log, LogScan& scan);
 // error, and only then opens the track with `open_track` and writes it. The points are dated
 // `day`; `settings` as the conversion takes them.
 void StreamScannedLog(LogSource& log, const LogFacts& facts, double day,
-                      const FormatSettings& settings,
-                      const std::function<TrackSink&()>& open_track,
+                      const FormatSettings& settings, const std::function<TrackSink&()>& open_track,
                       const StreamOptions& options = {});
 
 }  // namespace log2plt

@@ -28,7 +28,8 @@ namespace {
 std::optional<AnsiByteTable> MakeAnsiByteTable() {
   AnsiByteTable table{};
   for (int byte = 0; byte < 256; ++byte) {
-    const std::u16string unit = platform::codepage::DecodeAnsi(std::string(1, static_cast<char>(byte)));
+    const std::u16string unit =
+        platform::codepage::DecodeAnsi(std::string(1, static_cast<char>(byte)));
     if (unit.size() != 1) return std::nullopt;
     table[static_cast<std::size_t>(byte)] = unit[0];
   }

@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "convert/text/ansi_text.h"
 #include "convert/format/ascii_append.h"
+#include "convert/format/number_format.h"
+#include "convert/text/ansi_text.h"
 #include "convert/track/log_rules.h"
 #include "convert/track/point_line.h"
 #include "convert/track/track_header.h"
-#include "convert/format/number_format.h"
 
 namespace log2plt {
 namespace {

@@ -1,7 +1,7 @@
 #include "convert/track/log_rules.h"
 
-#include "convert/track/point_line.h"
 #include "convert/format/time_parse.h"
+#include "convert/track/point_line.h"
 
 namespace log2plt {
 

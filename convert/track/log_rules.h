@@ -3,8 +3,8 @@
 // give the start time and the span, the lines in between are the points, and the time steps
 // evenly from point to point.
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "convert/format/format_settings.h"
@@ -36,7 +36,8 @@ TrackPlan PlanTrack(std::uint64_t line_count, std::u16string_view first_line,
                     std::u16string_view last_line, const FormatSettings& settings);
 
 inline bool IsPointLine(std::uint64_t line, const TrackPlan& plan) {
-  return line >= 1 && line <= static_cast<std::uint64_t>(std::max<std::int32_t>(plan.point_count, 0));
+  return line >= 1 &&
+         line <= static_cast<std::uint64_t>(std::max<std::int32_t>(plan.point_count, 0));
 }
 
 }  // namespace log2plt

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "convert/format/float_policy.h"
 #include "convert/format/datetime_format.h"
+#include "convert/format/float_policy.h"
 
 namespace log2plt {
 

@@ -182,8 +182,8 @@ std::wstring FinalPath(HANDLE file) {
 bool MarkForDeletion(HANDLE file, bool marked) {
   FILE_DISPOSITION_INFO disposition{};
   disposition.DeleteFile = marked ? TRUE : FALSE;
-  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                    sizeof(disposition)) != FALSE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition)) !=
+         FALSE;
 }
 
 // Gives the open file the name `target`, replacing a file of that name.

@@ -23,8 +23,7 @@ double Linear(std::uint8_t channel) {
 }
 
 double Luminance(Rgb colour) {
-  return 0.2126 * Linear(colour.red) + 0.7152 * Linear(colour.green) +
-         0.0722 * Linear(colour.blue);
+  return 0.2126 * Linear(colour.red) + 0.7152 * Linear(colour.green) + 0.0722 * Linear(colour.blue);
 }
 
 double Contrast(Rgb a, Rgb b) {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <tuple>
 
@@ -71,8 +71,7 @@ TEST(SkinReaderTest, ReadsEverySectionStatesFallBackAndUnknownsArePassedOver) {
   // A state without the key falls back to the plain key, a missing plain key to nothing.
   EXPECT_EQ(skin.Colour(SkinSection::kButton, SkinKey::kColor, SkinState::kPressed),
             (Rgb{0x10, 0x20, 0x30}));
-  EXPECT_EQ(skin.Colour(SkinSection::kButton, SkinKey::kText, SkinState::kPressed),
-            (Rgb{0, 0, 1}));
+  EXPECT_EQ(skin.Colour(SkinSection::kButton, SkinKey::kText, SkinState::kPressed), (Rgb{0, 0, 1}));
   EXPECT_FALSE(skin.Colour(SkinSection::kButton, SkinKey::kText));
   EXPECT_EQ(skin.Number(SkinSection::kButton, SkinKey::kRadius), 16);
   EXPECT_EQ(skin.Colour(SkinSection::kLabel, SkinKey::kShadow), (Rgb{32, 32, 32}));
@@ -100,13 +99,15 @@ TEST(SkinReaderTest, AValueThatCannotBeUsedNamesTheSkinTheLineAndWhatIsWrong) {
     const char16_t* message;
   } cases[] = {
       {"[FORM]\nColor=#12G456\n", u"Skin \"Night\", line 2: \"#12G456\" is not a colour"},
-      {"[FORM]\r\n\r\n; c\r\nColor=123456\r\n", u"Skin \"Night\", line 4: \"123456\" is not a colour"},
+      {"[FORM]\r\n\r\n; c\r\nColor=123456\r\n",
+       u"Skin \"Night\", line 4: \"123456\" is not a colour"},
       {"[FORM]\rColor2=#1234567\r", u"Skin \"Night\", line 2: \"#1234567\" is not a colour"},
       {"[BUTTON]\nGloss=101\n", u"Skin \"Night\", line 2: \"101\" is not a number from 0 to 100"},
       {"[BUTTON]\nGloss=-1\n", u"Skin \"Night\", line 2: \"-1\" is not a number from 0 to 100"},
       {"[EDIT]\nRadius=17\n", u"Skin \"Night\", line 2: \"17\" is not a number from 0 to 16"},
       {"[LABEL]\nShadowBlur=\n", u"Skin \"Night\", line 2: \"\" is not a number from 0 to 20"},
-      {"[LABEL]\nShadowOffset=2px\n", u"Skin \"Night\", line 2: \"2px\" is not a number from 0 to 8"},
+      {"[LABEL]\nShadowOffset=2px\n",
+       u"Skin \"Night\", line 2: \"2px\" is not a number from 0 to 8"},
       {"[FORM]\nDark=yes\n", u"Skin \"Night\", line 2: \"yes\" is not a number from 0 to 1"},
       {"[FORM]\nColor=#\xD0\n", u"Skin \"Night\": skin.ini is not UTF-8 text"},
       {std::string(64 * 1024 + 1, ';'), u"Skin \"Night\": skin.ini is larger than 64 KiB"},
@@ -148,9 +149,9 @@ TEST(SkinNameTest, OnlyAFolderDirectlyUnderTheSkinFolderIsAName) {
     EXPECT_TRUE(IsSkinName(name)) << ToUtf8(name);
   }
   for (const char16_t* name :
-       {u"", u"..", u"a..b", u"../Night", u"Night/..", u"a\\b", u"a/b", u"C:Night", u".hidden",
-        u"Night.", u"Night ", u"Ni\nght", u"Ni\x7Fght", u"CON", u"con", u"NUL.ini", u"Com1",
-        u"LPT9", u"AUX .txt", u"CONIN$"}) {
+       {u"",        u"..",      u"a..b",   u"../Night", u"Night/..", u"a\\b",      u"a/b",
+        u"C:Night", u".hidden", u"Night.", u"Night ",   u"Ni\nght",  u"Ni\x7Fght", u"CON",
+        u"con",     u"NUL.ini", u"Com1",   u"LPT9",     u"AUX .txt", u"CONIN$"}) {
     EXPECT_FALSE(IsSkinName(name)) << ToUtf8(name);
   }
 }
@@ -200,8 +201,7 @@ TEST(SkinFolderTest, SeveralFoldersOfferEachNameOnceAndTheFirstOneWins) {
     testing::WriteBytes(folder->path() / skin / "skin.ini",
                         std::string("[FORM]\nColor=") + colour + "\n");
   }
-  const std::vector<std::u16string> folders{own.path().u16string(), u"",
-                                            shared.path().u16string()};
+  const std::vector<std::u16string> folders{own.path().u16string(), u"", shared.path().u16string()};
   EXPECT_EQ(ListSkins(folders), (std::vector<std::u16string>{u"Dawn", u"Night"}));
   EXPECT_EQ(LoadSkin(folders, u"night")->Colour(SkinSection::kForm, SkinKey::kColor),
             (Rgb{0, 0, 1}));
@@ -236,7 +236,7 @@ TEST(SkinFolderTest, SharedFoldersFollowTheXdgDataVariables) {
             (std::vector<std::u16string>{u"/data/log2plt/Skins", u"/opt/share/log2plt/Skins",
                                          u"/usr/share/log2plt/Skins"}));
   EXPECT_EQ(with("", "", nullptr), (std::vector<std::u16string>{u"/usr/local/share/log2plt/Skins",
-                                                                 u"/usr/share/log2plt/Skins"}));
+                                                                u"/usr/share/log2plt/Skins"}));
   with(nullptr, nullptr, saved_home ? home.c_str() : nullptr);
 }
 

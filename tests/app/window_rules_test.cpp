@@ -259,8 +259,8 @@ TEST(MainFormTest, TheStoredSkinLoadsOnceAtTheFirstShow) {
   for (const auto& row : cases) {
     SCOPED_TRACE(row.stored);
     const fs::path settings = folder / "settings.ini";
-    testing::WriteBytes(settings, std::string("[Form7]\r\nSkinManager_SkinName=") + row.stored +
-                                      "\r\n");
+    testing::WriteBytes(settings,
+                        std::string("[Form7]\r\nSkinManager_SkinName=") + row.stored + "\r\n");
     FakeForm form(settings.u16string());
     FakeFormState state(form);
     form.LoadSettings(state);
@@ -318,9 +318,11 @@ TEST(MainFormTest, AboutShowsTheVersionTheDescriptionAndTheLicence) {
   ASSERT_EQ(form.information.size(), 1u);
   const std::string shown = ToUtf8(form.information[0]);
   EXPECT_TRUE(std::regex_match(
-      shown, std::regex("About log2plt\\|log2plt [0-9]+\\.[0-9]+\\.[0-9]+(\\+[0-9]+\\.g[0-9a-f]{10})?\r\n\r\n"
-                        "Converts GPS track logs \\(\\*\\.log\\) to OziExplorer 2\\.1 track files "
-                        "\\(\\*\\.plt\\)\\.\r\n\r\nMIT License\r\nCopyright \\(c\\) 2026 the log2plt authors")))
+      shown,
+      std::regex(
+          "About log2plt\\|log2plt [0-9]+\\.[0-9]+\\.[0-9]+(\\+[0-9]+\\.g[0-9a-f]{10})?\r\n\r\n"
+          "Converts GPS track logs \\(\\*\\.log\\) to OziExplorer 2\\.1 track files "
+          "\\(\\*\\.plt\\)\\.\r\n\r\nMIT License\r\nCopyright \\(c\\) 2026 the log2plt authors")))
       << shown;
 }
 

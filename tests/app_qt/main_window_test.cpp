@@ -229,27 +229,30 @@ TEST_F(SkinMenuTest, OffersTheSkinFoldersThenQtsStylesWithTheCurrentOneChecked) 
   EXPECT_EQ(form_->SkinManager.SkinName, u"Fusion");
   EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
   menu.reset(form_->CreateContextMenu());
-  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), (QStringList{QStringLiteral("|"), QStringLiteral("Fusion")}));
+  EXPECT_EQ(Texts(SkinsOf(menu.get()), true),
+            (QStringList{QStringLiteral("|"), QStringLiteral("Fusion")}));
 
   // A folder skin has no look of its own here: the default look comes back.
   Item(SkinsOf(menu.get()), QStringLiteral("Zebra"))->trigger();
   EXPECT_EQ(form_->SkinManager.SkinName, u"Zebra");
   EXPECT_EQ(QApplication::style()->name(), default_style);
   menu.reset(form_->CreateContextMenu());
-  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), (QStringList{QStringLiteral("Zebra"), QStringLiteral("|")}));
+  EXPECT_EQ(Texts(SkinsOf(menu.get()), true),
+            (QStringList{QStringLiteral("Zebra"), QStringLiteral("|")}));
 
   // Names match in any letter case.
   form_->PickSkin(u"windows");
   EXPECT_EQ(QApplication::style()->name(), QStringLiteral("windows"));
   menu.reset(form_->CreateContextMenu());
-  EXPECT_EQ(Texts(SkinsOf(menu.get()), true), (QStringList{QStringLiteral("|"), QStringLiteral("Windows")}));
+  EXPECT_EQ(Texts(SkinsOf(menu.get()), true),
+            (QStringList{QStringLiteral("|"), QStringLiteral("Windows")}));
 }
 
 // After the skins, the About entry: a box owned by the window with the version and the licence.
 TEST_F(SkinMenuTest, EndsWithAboutWhichShowsTheVersionAndTheLicence) {
   std::unique_ptr<QMenu> menu(form_->CreateContextMenu());
-  EXPECT_EQ(Texts(menu.get(), false),
-            (QStringList{QStringLiteral("Available skins"), QStringLiteral("About log2plt\u2026")}));
+  EXPECT_EQ(Texts(menu.get(), false), (QStringList{QStringLiteral("Available skins"),
+                                                   QStringLiteral("About log2plt\u2026")}));
   dialogs_.boxes.clear();
   Item(menu.get(), QStringLiteral("About log2plt\u2026"))->trigger();
   ASSERT_EQ(dialogs_.boxes.size(), 1u);

@@ -127,8 +127,7 @@ class ExposedPlaces : public QObject {
 // stored whole again.
 TEST_F(SettingsWindowTest, AMegabyteLongStoredNameSurvivesARoundTrip) {
   const std::string name = "/gps/" + std::string(1 << 20, 'n') + ".log";
-  StartWith("[Form7]\r\nFilenameEditIn_Text=" + name + "\r\nFilenameEditOut_Text=" + name +
-            "\r\n");
+  StartWith("[Form7]\r\nFilenameEditIn_Text=" + name + "\r\nFilenameEditOut_Text=" + name + "\r\n");
   EXPECT_EQ(form_->FilenameEditIn->text().size(), static_cast<qsizetype>(name.size()));
   CloseAndEnd();
   const std::string stored = ReadFileBytes(settings_file_);

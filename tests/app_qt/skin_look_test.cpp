@@ -2,6 +2,8 @@
 // the shipped skins' backgrounds, button faces, shadows and message boxes; the standard look
 // without a skin; and a broken skin, which says what is wrong and leaves the standard look.
 
+#include "app/qt/skin_look.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -13,7 +15,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/qt/skin_look.h"
 #include "app/qt/text.h"
 #include "app/skin_paint.h"
 #include "window_fixture.h"
@@ -27,7 +28,8 @@ using window::SkinState;
 
 // Within two steps a channel, as gradients are rounded.
 ::testing::AssertionResult Near(QColor actual, window::Rgb expected) {
-  if (std::abs(actual.red() - expected.red) <= 2 && std::abs(actual.green() - expected.green) <= 2 &&
+  if (std::abs(actual.red() - expected.red) <= 2 &&
+      std::abs(actual.green() - expected.green) <= 2 &&
       std::abs(actual.blue() - expected.blue) <= 2) {
     return ::testing::AssertionSuccess();
   }

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "convert/format/format_settings.h"
 #include "convert/format/datetime_format.h"
+#include "convert/format/format_settings.h"
 #include "window_fixture.h"
 
 namespace log2plt::win32::gui_test {
@@ -25,8 +25,8 @@ std::string Narrow(const std::u16string& text) { return std::string(text.begin()
 std::string ExpectedTrack() {
   const std::string date = Narrow(FormatDateTimePattern(u"dd-mmm-yy", 40037, LoadFormatSettings()));
   const auto time = [](int minutes) {
-    return Narrow(
-        FormatDateTimePattern(LoadFormatSettings().long_time_pattern, minutes / 1440.0, LoadFormatSettings()));
+    return Narrow(FormatDateTimePattern(LoadFormatSettings().long_time_pattern, minutes / 1440.0,
+                                        LoadFormatSettings()));
   };
   return "OziExplorer Track Point File Version 2.1\r\n"
          "WGS 84\r\n"

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/win32/dpi.h"
-#include "app/win32/gdi.h"
 #include "app/win32/error_display.h"
-#include "base/wide.h"
+#include "app/win32/gdi.h"
 #include "base/error.h"
+#include "base/wide.h"
 #include "window_fixture.h"
 
 namespace log2plt::win32::gui_test {

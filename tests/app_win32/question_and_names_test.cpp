@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/window_texts.h"
 #include "app/win32/system_calls.h"
+#include "app/window_texts.h"
 #include "base/wide.h"
 #include "window_fixture.h"
 
@@ -65,8 +65,9 @@ TEST_F(MainWindowTest, EscOnTheRealQuestionKeepsTheExistingFile) {
 
 std::wstring AccessibleName(HWND control) {
   IAccessible* object = nullptr;
-  const HRESULT got = AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                                 __uuidof(IAccessible), reinterpret_cast<void**>(&object));
+  const HRESULT got =
+      AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&object));
   if (FAILED(got)) return L"(no object: " + std::to_wstring(static_cast<unsigned long>(got)) + L")";
   VARIANT self;
   VariantInit(&self);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/window_texts.h"
 #include "app/win32/application.h"
 #include "app/win32/program_start.h"
+#include "app/window_texts.h"
 #include "tests/platform/file_test_support.h"
 #include "window_fixture.h"
 

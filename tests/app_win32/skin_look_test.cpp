@@ -143,7 +143,8 @@ TEST_F(SkinLookTest, MessageBoxesAreTheSystemsOwnInTheSkinsColours) {
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, &ReadBoxAndClose);
   EXPECT_EQ(MessageBoxW(form_->Handle(), L"Text", L"Skinned", MB_OK | MB_ICONSTOP), IDOK);
   KillTimer(nullptr, timer);
-  EXPECT_TRUE(Near(box_pixel, *form_->CurrentSkin()->Colour(SkinSection::kDialog, SkinKey::kColor)));
+  EXPECT_TRUE(
+      Near(box_pixel, *form_->CurrentSkin()->Colour(SkinSection::kDialog, SkinKey::kColor)));
   // Without a skin the box is the system's again.
   Pick(u"NoSuchSkin");
   box_pixel = CLR_INVALID;
@@ -213,7 +214,8 @@ TEST_F(SkinLookTest, TheTitleBarFollowsTheSystemsBuildNotTheCallsResults) {
       EXPECT_EQ(attribute_calls[0].value, 1u) << "Graphite is dark";
     }
     if (row.build >= 22000) {
-      const window::Rgb caption = *form_->CurrentSkin()->Colour(SkinSection::kForm, SkinKey::kColor);
+      const window::Rgb caption =
+          *form_->CurrentSkin()->Colour(SkinSection::kForm, SkinKey::kColor);
       EXPECT_EQ(attribute_calls[1].value, ColourRef(caption));
     }
   }

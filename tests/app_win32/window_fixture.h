@@ -2,8 +2,8 @@
 // The real main window, created in the test process, with the system's dialogs answered by the
 // test instead of a user.
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "run/conversion_run.h"
 #include "base/error.h"
+#include "run/conversion_run.h"
 
 namespace log2plt::cli {
 namespace {

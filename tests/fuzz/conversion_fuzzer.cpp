@@ -14,14 +14,14 @@
 #include <string_view>
 
 #include "base/error.h"
-#include "convert/track/convert_log_to_track.h"
-#include "convert/format/float_policy.h"
-#include "convert/text/line_list.h"
-#include "convert/text/text_codec.h"
-#include "convert/track/u_str.h"
 #include "convert/format/datetime_format.h"
+#include "convert/format/float_policy.h"
 #include "convert/format/number_format.h"
 #include "convert/format/time_parse.h"
+#include "convert/text/line_list.h"
+#include "convert/text/text_codec.h"
+#include "convert/track/convert_log_to_track.h"
+#include "convert/track/u_str.h"
 #include "fuzz_input.h"
 
 namespace log2plt::fuzz {

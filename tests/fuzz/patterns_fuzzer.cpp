@@ -20,8 +20,6 @@
 #include "convert/format/datetime_format.h"
 #include "convert/format/float_policy.h"
 #include "convert/format/number_format.h"
-#include "convert/format/datetime_format.h"
-#include "convert/format/number_format.h"
 #include "fuzz_input.h"
 
 namespace log2plt::fuzz {

@@ -13,11 +13,11 @@
 #include <string_view>
 
 #include "base/error.h"
-#include "convert/track/convert_log_to_track.h"
 #include "convert/format/float_policy.h"
-#include "convert/text/line_list.h"
 #include "convert/stream/stream_formats.h"
+#include "convert/text/line_list.h"
 #include "convert/text/text_codec.h"
+#include "convert/track/convert_log_to_track.h"
 #include "convert/track_file.h"
 #include "fuzz_input.h"
 
@@ -96,8 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(!sink.opened, "a declined log was written");
       // The one reason: ANSI text beyond ASCII in a code page of multi-byte characters.
       Check(outcome == ExactWayReason::kMultiByteAnsiText && !AnsiStreamsByByte() &&
-                DetectEncoding(log).encoding == TextEncoding::kAnsi &&
-                !IsAscii(log),
+                DetectEncoding(log).encoding == TextEncoding::kAnsi && !IsAscii(log),
             "a log declined for no reason of the stream's");
       return 0;
     }

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "convert/track/convert_log_to_track.h"
 #include "convert/format/format_settings.h"
+#include "convert/track/convert_log_to_track.h"
 
 namespace log2plt {
 namespace {

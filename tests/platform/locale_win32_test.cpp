@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/track/convert_log_to_track.h"
 #include "convert/format/float_policy.h"
 #include "convert/format/format_settings.h"
 #include "convert/format/time_parse.h"
+#include "convert/track/convert_log_to_track.h"
 
 namespace log2plt {
 namespace {

@@ -1,8 +1,6 @@
 // The streaming conversion against the exact one: random logs, every chunk size and worker
 // count, must give the same track bytes and the same errors.
 
-#include "convert/track_file.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,13 +13,14 @@
 
 #include "base/error.h"
 #include "base/utf.h"
-#include "convert/track/convert_log_to_track.h"
 #include "convert/format/float_policy.h"
-#include "convert/text/line_list.h"
 #include "convert/stream/read_ahead.h"
 #include "convert/stream/stream_formats.h"
+#include "convert/text/line_list.h"
 #include "convert/text/text_codec.h"
 #include "convert/text/text_file.h"
+#include "convert/track/convert_log_to_track.h"
+#include "convert/track_file.h"
 #include "tests/convert/english_settings.h"
 #include "tests/platform/file_test_support.h"
 
@@ -142,7 +141,7 @@ std::string RandomWordLine(std::mt19937& random) {
     for (int k = 0; k < length; ++k) line += "0123456789.,-\tAbc"[random() % 17];
   }
   if (random() % 50 == 0) line.append(5000 + random() % 200, 'x');  // beyond the read limit
-  if (random() % 50 == 0) line.append(4090 + random() % 10, 'y');  // about at the read limit
+  if (random() % 50 == 0) line.append(4090 + random() % 10, 'y');   // about at the read limit
   line.append(random() % 3, ' ');
   return line;
 }
@@ -249,8 +248,9 @@ std::string FileBytes(std::u16string_view text, FileForm form) {
 // surrogate pair, the replacement character, a tab.
 std::u16string RandomWord(std::mt19937& random) {
   static const std::u16string_view kPieces[] = {
-      u"55.75", u"37.61", u"N", u"\u00e9t\u00e9", u"\u0436\u0443\u043a", u"\u6708",
-      u"\U0001F600", u"\uFFFD", u"a\tb", u"-0,5", u"x",
+      u"55.75",  u"37.61",      u"N",      u"\u00e9t\u00e9", u"\u0436\u0443\u043a",
+      u"\u6708", u"\U0001F600", u"\uFFFD", u"a\tb",          u"-0,5",
+      u"x",
   };
   std::u16string word;
   const int pieces = 1 + static_cast<int>(random() % 3);
@@ -261,7 +261,8 @@ std::u16string RandomWord(std::mt19937& random) {
 std::u16string RandomUnicodeLine(std::mt19937& random) {
   std::u16string line(random() % 3, u' ');
   const int words = static_cast<int>(random() % 5);
-  for (int w = 0; w < words; ++w) line += RandomWord(random) + std::u16string(1 + random() % 2, u' ');
+  for (int w = 0; w < words; ++w)
+    line += RandomWord(random) + std::u16string(1 + random() % 2, u' ');
   // About the read limit, with wide characters on both sides of it.
   if (random() % 40 == 0) {
     line += std::u16string(4080 + random() % 20, u'\u0436');
@@ -272,8 +273,8 @@ std::u16string RandomUnicodeLine(std::mt19937& random) {
 }
 
 std::u16string RandomUnicodeLog(std::mt19937& random) {
-  static const std::u16string_view kStamps[] = {u"06:12:07", u"17:45:31", u"23:00:00", u"8:00",
-                                                u"\u0436\u0436:00:00", u"12:3x:56", u""};
+  static const std::u16string_view kStamps[] = {
+      u"06:12:07", u"17:45:31", u"23:00:00", u"8:00", u"\u0436\u0436:00:00", u"12:3x:56", u""};
   static const std::u16string_view kBreaks[] = {u"\r\n", u"\n", u"\r"};
   const int lines = static_cast<int>(random() % 30);
   const std::u16string_view usual_break = kBreaks[random() % 3];
@@ -283,7 +284,8 @@ std::u16string RandomUnicodeLog(std::mt19937& random) {
     log += stamped ? std::u16string(u"$GPLOG,000001,") + std::u16string(kStamps[random() % 7])
                    : RandomUnicodeLine(random);
     if (random() % 80 == 0) log += u'\0';
-    if (i != lines - 1 || random() % 2) log += random() % 5 == 0 ? kBreaks[random() % 3] : usual_break;
+    if (i != lines - 1 || random() % 2)
+      log += random() % 5 == 0 ? kBreaks[random() % 3] : usual_break;
   }
   return log;
 }
@@ -354,8 +356,9 @@ TEST(StreamLogToTrack, StreamsSignaturesNulsAndLoneBreaks) {
     }
   }
   for (const FileForm form : {FileForm::kUtf16Le, FileForm::kUtf16Be}) {
-    const std::string log =
-        FileBytes(u"$GPLOG,000001,08:00:00\r\u0436 \U0001F600\n\u0a0d \u010a\r\n$GPLOG,000001,09:00:00", form);
+    const std::string log = FileBytes(
+        u"$GPLOG,000001,08:00:00\r\u0436 \U0001F600\n\u0a0d \u010a\r\n$GPLOG,000001,09:00:00",
+        form);
     for (const std::string& variant : {log, log + "\x01"}) {
       EXPECT_EQ(StreamedTrack(variant, 40037, settings, {}, 1),
                 WrittenTrack(variant, 40037, settings));
