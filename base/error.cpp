@@ -4,7 +4,8 @@
 
 namespace log2plt {
 
-Error::Error(std::u16string message) : message_(std::move(message)), utf8_(ToUtf8(message_)) {}
+Error::Error(std::u16string message, std::u16string cause)
+    : message_(std::move(message)), cause_(std::move(cause)), utf8_(ToUtf8(message_)) {}
 
 std::u16string FillTemplate(std::u16string_view message_template,
                             std::initializer_list<std::u16string_view> arguments) {

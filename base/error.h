@@ -10,14 +10,20 @@ namespace log2plt {
 
 class Error : public std::exception {
  public:
-  explicit Error(std::u16string message);
+  explicit Error(std::u16string message, std::u16string cause = {});
 
+  // The text the windows show, exactly.
   const std::u16string& Message() const noexcept { return message_; }
+  // The cause in plain words where the message hides it (a missing file behind "Invalid argument
+  // to date encode", an empty log behind a time that is not valid); empty where the message names
+  // its cause itself. The command line shows it first.
+  const std::u16string& Cause() const noexcept { return cause_; }
   // The message in UTF-8, for diagnostics.
   const char* what() const noexcept override { return utf8_.c_str(); }
 
  private:
   std::u16string message_;
+  std::u16string cause_;
   std::string utf8_;
 };
 

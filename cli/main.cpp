@@ -3,13 +3,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <exception>
+#include <string>
 
 #include "base/error.h"
+#include "base/shown_text.h"
 #include "base/utf.h"
 #include "cli/console.h"
 #include "cli/options.h"
 #include "convert/format/float_policy.h"
 #include "convert/format/format_settings.h"
+#include "platform/file_attributes.h"
 #include "platform/path.h"
 #include "run/about.h"
 #include "run/conversion_run.h"
@@ -19,7 +22,7 @@ namespace log2plt::cli {
 namespace {
 
 constexpr std::u16string_view kSynopsis =
-    u"Usage: log2plt [-f|--force] [-o OUTPUT] [--date YYYY-MM-DD] INPUT...\n";
+    u"Usage: log2plt [-f|--force] [-v|--verbose] [-o OUTPUT] [--date YYYY-MM-DD] INPUT...\n";
 constexpr std::u16string_view kOptions =
     u"  -f, --force        replace an existing output file without asking\n"
     u"  -o OUTPUT          the output file, for one input only (- for standard output);\n"
@@ -27,6 +30,8 @@ constexpr std::u16string_view kOptions =
     u"                     replaced by \"plt\"\n"
     u"  --date YYYY-MM-DD  the day of every point; by default the day on which the\n"
     u"                     input file was last written\n"
+    u"  -v, --verbose      after each track, a line on standard error with its points\n"
+    u"                     and their first and last times\n"
     u"  --help             show this help\n"
     u"  --version          show the version\n";
 
@@ -64,22 +69,58 @@ unsigned BenchmarkWorkers() {
   return count > 0 && count <= 256 ? static_cast<unsigned>(count) : 0;
 }
 
+// A folder is never converted, nor what it holds.
+void RefuseFolder(std::u16string_view input) {
+  if (platform::file::KindOfName(input) == platform::file::NameKind::kFolder) {
+    throw Error(u"", u"is a folder");
+  }
+}
+
+// "trip.log -> trip.plt: 1234 points, 08:00:00 to 17:42:10"
+void PrintSummary(std::u16string_view input, std::u16string_view output,
+                  const TrackSummary& summary) {
+  std::u16string line = std::u16string(input) + u" -> " + std::u16string(output) + u": ";
+  if (summary.point_count <= 0) {
+    line += u"0 points";
+  } else {
+    line += FromUtf8(std::to_string(summary.point_count)) + u" points, " + summary.first_time +
+            u" to " + summary.last_time;
+  }
+  PrintError(line + u"\n");
+}
+
 // One conversion run; false when the user declines to replace the output.
 bool ConvertFile(const Options& options, std::u16string_view input, FormatSettings& settings) {
+  RefuseFolder(input);
   ConversionRun run;
   run.may_replace = [&](std::u16string_view output) { return MayReplace(output, options.force); };
   run.beep = [] {};
   run.day = options.day;
   run.to_standard_output = options.output == u"-";
   run.stream_workers = BenchmarkWorkers();
+  run.summarise = options.verbose;
   const std::u16string output = options.output.value_or(OutputNameFor(input));
-  return RunConversion(settings, {std::u16string(input), output}, run);
+  const ConversionOutcome outcome = RunConversion(settings, {std::u16string(input), output}, run);
+  if (outcome.summary) {
+    PrintSummary(input, run.to_standard_output ? u"standard output" : output, *outcome.summary);
+  }
+  return outcome.written;
 }
 
 // Every message of a run names its input as the command line gave it, so that a batch of many
 // files says which one failed.
 void PrintInputFailure(std::u16string_view input, std::u16string_view message) {
-  PrintError(u"log2plt: " + std::u16string(input) + u": " + WithFinalFullStop(message) + u"\n");
+  PrintError(WithEscapes(u"log2plt: " + std::u16string(input) + u": " + std::u16string(message)) +
+             u"\n");
+}
+
+// The cause in plain words first, where the window's text hides it; the window's text after it
+// in parentheses, so that both can be matched.
+std::u16string FailureText(const Error& error) {
+  const std::u16string message = WithFinalFullStop(error.Message());
+  if (error.Cause().empty()) return message;
+  if (message.empty()) return error.Cause();
+  return error.Cause() + u" (" + message + u")";
 }
 
 int Main(int argc, char** argv) {
@@ -108,11 +149,11 @@ int Main(int argc, char** argv) {
     try {
       if (!ConvertFile(options, input, settings)) status = 1;
     } catch (const Error& error) {
-      PrintInputFailure(input, error.Message());
+      PrintInputFailure(input, FailureText(error));
       status = 1;
     } catch (const std::exception& error) {
       // Memory running out outside the loader, say: the input fails, the program goes on.
-      PrintInputFailure(input, FromUtf8(error.what()));
+      PrintInputFailure(input, WithFinalFullStop(FromUtf8(error.what())));
       status = 1;
     }
   }

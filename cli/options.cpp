@@ -54,6 +54,8 @@ Options ParseOptions(const std::vector<std::u16string>& arguments) {
       if (!options.day) {
         throw Error(FillTemplate(u"--date %s is not a calendar date YYYY-MM-DD", {text}));
       }
+    } else if (argument == u"-v" || argument == u"--verbose") {
+      options.verbose = true;
     } else if (argument == u"--help" || argument == u"-h") {
       options.help = true;
     } else if (argument == u"--version") {

@@ -11,6 +11,7 @@ struct Options {
   bool force = false;
   bool help = false;
   bool version = false;
+  bool verbose = false;
   std::optional<std::u16string> output;
   std::optional<double> day;  // --date, as a date-time value
   std::vector<std::u16string> inputs;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "convert/format/format_settings.h"
@@ -15,6 +16,7 @@
 #include "convert/text/text_file.h"
 #include "convert/track/file_track.h"
 #include "convert/track/track_sink.h"
+#include "convert/track/track_summary.h"
 
 namespace log2plt {
 
@@ -42,11 +44,18 @@ struct LogFileConversion {
   // formatted and lets the log go at once.
   LineList* memo_in = nullptr;
   LineList* memo_out = nullptr;
+  // Whether the answer sums the track up, which costs a replay of its running time.
+  bool summarise = false;
+};
+
+struct LogFileOutcome {
+  ExactWayReason exact_way = ExactWayReason::kNone;
+  std::optional<TrackSummary> summary;  // when asked for
 };
 
 // Converts the log file into the track; the answer says which way it took and why. Nothing is
 // written when a step fails before the track is opened.
-ExactWayReason ConvertLogFile(const LogFileConversion& conversion, const FormatSettings& settings);
+LogFileOutcome ConvertLogFile(const LogFileConversion& conversion, const FormatSettings& settings);
 
 // The log from any source as a stream, unless its first pass finds a reason for the exact way,
 // which is then the answer, with nothing opened for writing.

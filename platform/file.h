@@ -94,7 +94,8 @@ class Replacement {
 bool IsExistingFile(std::u16string_view name);
 
 // The last-write time, local by the offset in force now, packed as a DOS date and time; opens
-// the file with no sharing. kNoDosDateTime (platform/dos_datetime.h) on any failure.
-std::uint32_t LastWriteDosDateTime(std::u16string_view name);
+// the file with no sharing. kNoDosDateTime (platform/dos_datetime.h) on any failure, with the
+// error of the open or the time's read in `failure`; none when the time is outside the DOS years.
+std::uint32_t LastWriteDosDateTime(std::u16string_view name, std::error_code& failure);
 
 }  // namespace log2plt::platform::file

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "platform/error_text.h"
+#include "platform/failure_cause.h"
 #include "platform/path.h"
 
 namespace log2plt::platform {
@@ -20,11 +21,12 @@ void ThrowFileFailure(const file::Failure& failure, std::u16string_view file_nam
       message_template = u"Cannot create file \"%s\". %s";
       break;
     case Step::kWrite:
-      throw Error(u"Stream write error");
+      throw Error(u"Stream write error", CauseOfFileFailure(failure, file_name));
   }
   throw Error(FillTemplate(message_template,
                            {path::FullPath(file_name),
-                            SystemErrorText(static_cast<unsigned long>(failure.code.value()))}));
+                            SystemErrorText(static_cast<unsigned long>(failure.code.value()))}),
+              CauseOfFileFailure(failure, file_name));
 }
 
 }  // namespace log2plt::platform

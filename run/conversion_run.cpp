@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <new>
+#include <utility>
 
 #include "base/error.h"
 #include "convert/format/float_policy.h"
@@ -32,36 +33,39 @@ FormatSettings SettingsOfRun(const FormatSettings& settings) {
 // The question's message loop runs foreign code that may leave its own control word behind.
 void RestoreFloatingPointPolicy() { ApplyFloatingPointPolicy(); }
 
-void ConvertLogToTrackFile(const FormatSettings& run_settings, const ConversionNames& names,
-                           double day, const ConversionRun& run) {
+LogFileOutcome ConvertLogToTrackFile(const FormatSettings& run_settings,
+                                     const ConversionNames& names, double day,
+                                     const ConversionRun& run) {
   LogFileConversion conversion;
   conversion.log_name = names.input;
   conversion.track = {names.output, run.to_standard_output};
   conversion.day = day;
   conversion.stream_from_bytes = run.stream_from_bytes;
   conversion.stream_workers = run.stream_workers;
+  conversion.summarise = run.summarise;
   if (run.lists) {
     conversion.memo_in = &run.lists->memo_in;
     conversion.memo_out = &run.lists->memo_out;
   }
-  ConvertLogFile(conversion, run_settings);
+  return ConvertLogFile(conversion, run_settings);
 }
 
-bool RunSteps(FormatSettings& settings, const ConversionNames& names, const ConversionRun& run) {
+ConversionOutcome RunSteps(FormatSettings& settings, const ConversionNames& names,
+                           const ConversionRun& run) {
   UseDecimalPointFromNowOn(settings);
-  if (!MayWriteOutput(names, run)) return false;
+  if (!MayWriteOutput(names, run)) return {};
   RestoreFloatingPointPolicy();
   const FormatSettings run_settings = SettingsOfRun(settings);
   const double day = DayOfPoints(names, run);
-  ConvertLogToTrackFile(run_settings, names, day, run);
+  LogFileOutcome converted = ConvertLogToTrackFile(run_settings, names, day, run);
   run.beep();
-  return true;
+  return {true, std::move(converted.summary)};
 }
 
 }  // namespace
 
-bool RunConversion(FormatSettings& settings, const ConversionNames& names,
-                   const ConversionRun& run) {
+ConversionOutcome RunConversion(FormatSettings& settings, const ConversionNames& names,
+                                const ConversionRun& run) {
   try {
     return RunSteps(settings, names, run);
   } catch (const std::bad_alloc&) {

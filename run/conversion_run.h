@@ -41,6 +41,15 @@ struct ConversionRun {
   unsigned stream_workers = 0;
   // The track goes to standard output instead of the output file; nothing is asked.
   bool to_standard_output = false;
+  // Whether the outcome sums up the written track.
+  bool summarise = false;
+};
+
+struct ConversionOutcome {
+  // False when the answer to the question was no: nothing was done.
+  bool written = false;
+  // When asked for and written.
+  std::optional<TrackSummary> summary;
 };
 
 // The windows' hidden lists keep a run's lines for the logs of a day; larger logs stream past
@@ -48,10 +57,10 @@ struct ConversionRun {
 inline constexpr std::uint64_t kWindowStreamFromBytes = 16 << 20;
 
 // Runs the steps in the window's order: the decimal point, the names, the question, the day, load,
-// convert, save, beep. The first failure ends the run with its error. False when the answer to the
-// question was no. `settings` is the front-end's own: the run leaves "." as its decimal separator.
-bool RunConversion(FormatSettings& settings, const ConversionNames& names,
-                   const ConversionRun& run);
+// convert, save, beep. The first failure ends the run with its error. `settings` is the
+// front-end's own: the run leaves "." as its decimal separator.
+ConversionOutcome RunConversion(FormatSettings& settings, const ConversionNames& names,
+                                const ConversionRun& run);
 
 // The output name for an input name: its last three characters replaced by "plt", whatever they
 // are; "plt" for a name of three characters or fewer.

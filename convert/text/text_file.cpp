@@ -10,6 +10,7 @@
 #include "convert/text/file_date.h"
 #include "convert/text/save_target.h"
 #include "convert/text/text_codec.h"
+#include "platform/failure_cause.h"
 #include "platform/file.h"
 #include "platform/file_failure.h"
 
@@ -88,7 +89,13 @@ bool IsExistingFile(std::u16string_view file_name) {
 }
 
 double LastWriteDateTime(std::u16string_view file_name) {
-  return UnpackDosDateTime(platform::file::LastWriteDosDateTime(file_name));
+  std::error_code failure;
+  const std::uint32_t packed = platform::file::LastWriteDosDateTime(file_name, failure);
+  try {
+    return UnpackDosDateTime(packed);
+  } catch (const Error& error) {
+    throw Error(error.Message(), platform::CauseOfMissingDate(failure, file_name));
+  }
 }
 
 }  // namespace log2plt

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "convert/format/format_settings.h"
@@ -16,6 +17,10 @@ inline constexpr std::size_t kStampStart = 14;
 inline constexpr std::size_t kStampLength = 8;
 // The units of a line's start that hold its stamp.
 inline constexpr std::size_t kStampEnd = kStampStart + kStampLength;
+
+// A line's beginning in double quotes for a message: shortened (then "..." follows), with
+// quotes, backslashes and units that would steer a terminal shown as escapes.
+std::u16string QuotedLineBeginning(std::u16string_view line);
 
 // Throws "''%s'' is not a valid time" for a stamp that is not a time of day.
 double ParseStampOfLine(std::u16string_view line, const FormatSettings& settings);
@@ -30,7 +35,8 @@ struct TrackPlan {
   long double step = 0;
 };
 
-// Raises the conversion's errors in its order: the first stamp, the last stamp, the step. A log
+// Raises the conversion's errors in its order: the first stamp, the last stamp, the step, each
+// with its cause in plain words (an empty log, the line without a time, one point only). A log
 // without lines reads an empty first and last line.
 TrackPlan PlanTrack(std::uint64_t line_count, std::u16string_view first_line,
                     std::u16string_view last_line, const FormatSettings& settings);

@@ -16,4 +16,12 @@ bool HasReadOnlyAttribute(std::u16string_view name) {
   return (facts.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
+NameKind KindOfName(std::u16string_view name) {
+  const std::string native = ToUtf8Escaped(name);
+  struct stat facts;
+  if (name.empty() || ::stat(native.c_str(), &facts) != 0) return NameKind::kNothing;
+  if (S_ISDIR(facts.st_mode)) return NameKind::kFolder;
+  return S_ISREG(facts.st_mode) ? NameKind::kFile : NameKind::kOther;
+}
+
 }  // namespace log2plt::platform::file

@@ -542,18 +542,22 @@ bool IsExistingFile(std::u16string_view name) {
   return false;
 }
 
-std::uint32_t LastWriteDosDateTime(std::u16string_view name) {
-  if (name.empty()) return kNoDosDateTime;
+std::uint32_t LastWriteDosDateTime(std::u16string_view name, std::error_code& failure) {
+  failure.clear();
+  const auto fail = [&failure](int error) {
+    failure = std::error_code(error, std::generic_category());
+    return kNoDosDateTime;
+  };
+  if (name.empty()) return fail(ENOENT);
   Fd fd;
   struct stat facts;
-  if (OpenRegularFile(name, fd, facts) != 0 || !Lock(fd.get(), F_RDLCK) ||
-      LockedByOthers(fd.get())) {
-    return kNoDosDateTime;
-  }
+  if (const int error = OpenRegularFile(name, fd, facts)) return fail(error);
+  // A lock of ours that cannot be had, or one of another program: the file is held open.
+  if (!Lock(fd.get(), F_RDLCK) || LockedByOthers(fd.get())) return fail(EAGAIN);
   // One offset for every file time: the one in force now.
   const time_t now = ::time(nullptr);
   struct tm local;
-  if (::localtime_r(&now, &local) == nullptr) return kNoDosDateTime;
+  if (::localtime_r(&now, &local) == nullptr) return fail(errno);
   const auto packed =
       PackDosDateTime(static_cast<std::int64_t>(facts.st_mtim.tv_sec) + local.tm_gmtoff);
   return packed ? *packed : kNoDosDateTime;

@@ -373,11 +373,17 @@ bool IsExistingFile(std::u16string_view name) {
   return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::uint32_t LastWriteDosDateTime(std::u16string_view name) {
+std::uint32_t LastWriteDosDateTime(std::u16string_view name, std::error_code& failure) {
+  failure.clear();
+  const auto fail = [&failure](DWORD error) {
+    failure = std::error_code(static_cast<int>(error), std::system_category());
+    return kNoDosDateTime;
+  };
   const std::wstring wide = Wide(name);
   Handle file(CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file || !IsDiskFile(file.get())) return kNoDosDateTime;
+  if (!file) return fail(GetLastError());
+  if (!IsDiskFile(file.get())) return fail(ERROR_INVALID_FUNCTION);
   FILETIME written;
   FILETIME local;
   SYSTEMTIME local_time;
@@ -385,7 +391,7 @@ std::uint32_t LastWriteDosDateTime(std::u16string_view name) {
   WORD time = 0;
   if (!GetFileTime(file.get(), nullptr, nullptr, &written) ||
       !FileTimeToLocalFileTime(&written, &local) || !FileTimeToSystemTime(&local, &local_time)) {
-    return kNoDosDateTime;
+    return fail(GetLastError());
   }
   // Wine's FileTimeToDosDateTime packs later years too, wrapped into the 7 bits of the year.
   if (local_time.wYear < 1980 || local_time.wYear > 2107 ||

@@ -73,18 +73,18 @@ run --date 2009-08-12 missing.log day1.log
 expect 1 'log2plt: missing.log: Cannot open file "*missing.log". ?*[^.].' "missing input"
 [[ -e day1.plt ]] || fail "the input after a failing one was not converted"
 run missing.log
-expect 1 "log2plt: missing.log: Invalid argument to date encode." "missing input, day from its date"
+expect 1 "log2plt: missing.log: no such file (Invalid argument to date encode.)" "missing input, day from its date"
 printf '$GPLOG,000001,10:00:00,A\r\n1 2\r\n$GPLOG,000002,11:00:00,A\r\n' >three.log
 run -f three.log
-expect 1 "log2plt: three.log: Floating point division by zero." "three lines"
+expect 1 "log2plt: three.log: the log holds one point only (Floating point division by zero.)" "three lines"
 [[ -e three.plt ]] && fail "a failed conversion wrote its output"
 # In a batch each message names its own input, exactly as given (a path too).
 mkdir -p logs
 cp three.log logs/
 run -f --date 2009-08-12 logs/three.log day1.log ./missing.log
-expect 1 $'log2plt: logs/three.log: Floating point division by zero.\nlog2plt: ./missing.log: Cannot open file "*missing.log". ?*[^.].' "a batch"
+expect 1 $'log2plt: logs/three.log: the log holds one point only (Floating point division by zero.)\nlog2plt: ./missing.log: Cannot open file "*missing.log". ?*[^.].' "a batch"
 run -f -o nowhere/x.plt day1.log
-expect 1 'log2plt: day1.log: Cannot create file "*x.plt". ?*[^.].' "output folder missing"
+expect 1 'log2plt: day1.log: the output'"'"'s folder is missing (Cannot create file "*x.plt". ?*[^.].)' "output folder missing"
 
 # The day comes from the input's last-write time, in local time.
 touch -d '2009-08-12 12:00:00' day1.log
@@ -122,7 +122,8 @@ if ! $windows; then
   for i in $(seq 200); do sed -n 2p day1.log; done >body.txt
   { sed -n 1p day1.log; cat body.txt; sed -n 9p day1.log; } >big.log
   out=$(ulimit -f 4; "$program" -f --date 2009-08-12 -o full.plt big.log 2>&1)
-  [[ $out == "log2plt: big.log: Stream write error." ]] || fail "full disk: '$out'"
+  [[ $out == "log2plt: big.log: no room left on the disk (Stream write error.)" ]] ||
+    fail "full disk: '$out'"
   [[ $(cat full.plt) == old ]] || fail "a failed save changed the old file"
   ls -A | grep -q '^\.full' && fail "a failed save left its temporary file"
 
@@ -181,11 +182,11 @@ if ! $windows; then
   [[ -c /dev/null ]] || fail "/dev/null is no longer a device"
   mkfifo in.fifo out.fifo
   run_guarded in.fifo
-  expect 1 "log2plt: *Invalid argument to date encode." "a FIFO input, dated"
+  expect 1 "log2plt: *is not a file (Invalid argument to date encode.)" "a FIFO input, dated"
   sleep 10 >in.fifo &
   writer=$!
   run_guarded --date 2009-08-12 in.fifo
-  expect 1 'log2plt: *Cannot open file "*/in.fifo". Invalid argument.' "a FIFO input with a writer"
+  expect 1 'log2plt: *is not a file (Cannot open file "*/in.fifo". Invalid argument.)' "a FIFO input with a writer"
   kill $writer 2>/dev/null
   run_guarded -f --date 2009-08-12 -o out.fifo day1.log
   expect 1 'log2plt: *Cannot create file "*/out.fifo". No such device or address.' \

@@ -6,6 +6,9 @@
 //   LOG2PLT_FAULT_NO_TMPFILE=1   the file system has no unnamed temporary files (O_TMPFILE)
 //   LOG2PLT_FAULT_STOP_AT_SYNC=F fdatasync creates the file F and then waits for a signal
 //   LOG2PLT_FAULT_FCHMOD=1       fchmod fails with EPERM
+//   LOG2PLT_FAULT_DENY=NAME      opening a file of that last name fails with EACCES, as for a
+//                                user without permission
+//   LOG2PLT_FAULT_NO_SPACE=N     writes to regular files fail with ENOSPC once N bytes are in
 
 #include <dlfcn.h>
 #include <errno.h>
@@ -16,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -52,6 +56,25 @@ bool RefuseTemporaryFile(int flags) {
   return (flags & O_TMPFILE) == O_TMPFILE && std::getenv("LOG2PLT_FAULT_NO_TMPFILE") != nullptr;
 }
 
+bool DenyOpen(const char* name) {
+  const char* denied = std::getenv("LOG2PLT_FAULT_DENY");
+  if (denied == nullptr || *denied == 0) return false;
+  const char* slash = std::strrchr(name, '/');
+  return std::strcmp(slash == nullptr ? name : slash + 1, denied) == 0;
+}
+
+// How many bytes of a write to a regular file fit before the disk is full; -1 for all of them.
+ssize_t WriteAllowed(int fd, size_t count) {
+  static std::atomic<long long> written{0};
+  const char* fault = std::getenv("LOG2PLT_FAULT_NO_SPACE");
+  if (fault == nullptr || !IsRegularFile(fd)) return -1;
+  const long long room = std::atoll(fault) - written.load();
+  if (room <= 0) return 0;
+  const auto allowed = static_cast<long long>(std::min<size_t>(count, static_cast<size_t>(room)));
+  written += allowed;
+  return static_cast<ssize_t>(allowed);
+}
+
 mode_t ModeOf(int flags, va_list arguments) {
   return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(arguments, mode_t) : 0;
 }
@@ -71,6 +94,28 @@ ssize_t read(int fd, void* buffer, size_t count) {
   return next(fd, buffer, allowed > 0 ? static_cast<size_t>(allowed) : count);
 }
 
+ssize_t write(int fd, const void* buffer, size_t count) {
+  static auto next = Next<ssize_t (*)(int, const void*, size_t)>("write");
+  const ssize_t allowed = WriteAllowed(fd, count);
+  if (allowed == 0 && count > 0) {
+    errno = ENOSPC;
+    return -1;
+  }
+  return next(fd, buffer, allowed >= 0 ? static_cast<size_t>(allowed) : count);
+}
+
+ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
+  static auto next = Next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
+  const ssize_t allowed = WriteAllowed(fd, count);
+  if (allowed == 0 && count > 0) {
+    errno = ENOSPC;
+    return -1;
+  }
+  return next(fd, buffer, allowed >= 0 ? static_cast<size_t>(allowed) : count, offset);
+}
+ssize_t pwrite64(int fd, const void* buffer, size_t count, off_t offset)
+    __attribute__((alias("pwrite")));
+
 int open(const char* name, int flags, ...) {
   static auto next = Next<int (*)(const char*, int, ...)>("open");
   va_list arguments;
@@ -79,6 +124,10 @@ int open(const char* name, int flags, ...) {
   va_end(arguments);
   if (RefuseTemporaryFile(flags)) {
     errno = EOPNOTSUPP;
+    return -1;
+  }
+  if (DenyOpen(name)) {
+    errno = EACCES;
     return -1;
   }
   return next(name, flags, mode);
@@ -92,6 +141,10 @@ int openat(int folder, const char* name, int flags, ...) {
   va_end(arguments);
   if (RefuseTemporaryFile(flags)) {
     errno = EOPNOTSUPP;
+    return -1;
+  }
+  if (DenyOpen(name)) {
+    errno = EACCES;
     return -1;
   }
   return next(folder, name, flags, mode);
