@@ -43,7 +43,9 @@ std::u16string CauseOfError(std::error_code code) {
 }
 
 bool FolderOfNameIsMissing(std::u16string_view file_name) {
-  const std::u16string_view folder = path::FolderPart(file_name);
+  // The full path has the system's own separators, whichever the user typed.
+  const std::u16string full_path = path::FullPath(file_name);
+  const std::u16string_view folder = path::FolderPart(full_path);
   return !folder.empty() && file::KindOfName(folder) != file::NameKind::kFolder;
 }
 
