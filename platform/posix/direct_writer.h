@@ -1,9 +1,9 @@
 #pragma once
 // Writing a new file past the page cache: the bytes of a save reach the disk before its rename
 // anyway, and copying a large track into the cache and flushing it costs more than the disk write
-// itself. Unbuffered writes need whole blocks from aligned memory, so the bytes pass through two
-// buffers that take turns: one is filled while a thread of its own writes the other, so that the
-// disk never waits for the copying.
+// itself. Unbuffered writes need whole blocks from aligned memory, so the bytes pass through a few
+// buffers: one is filled while the others are on their way to the disk, each written at its own
+// place in the file by a thread of its own, so that the disk always has several writes queued.
 
 #include <condition_variable>
 #include <cstddef>
@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace log2plt::platform::file {
 
@@ -37,24 +38,32 @@ class DirectWriter {
     void operator()(char* memory) const;
   };
   using Buffer = std::unique_ptr<char, FreeMemory>;
+  struct Job {
+    char* data;
+    std::size_t length;
+    std::uint64_t offset;
+  };
 
-  DirectWriter(int fd, Buffer first, Buffer second);
-  int HandOver(std::size_t length);
-  int WaitUntilIdle();
-  void WriteInTurn();
-  int WriteBlocks(const char* data, std::size_t length);
+  DirectWriter(int fd, std::vector<Buffer> buffers);
+  int TakeFreeBuffer();
+  int HandOver();
+  int WaitUntilAllWritten();
+  void WriteJobs();
+  int WriteBlocksAt(const char* data, std::size_t length, std::uint64_t offset);
 
   int fd_;
-  Buffer buffers_[2];
-  int filling_ = 0;         // the buffer being filled; the other may be on its way to the disk
-  std::size_t filled_ = 0;  // bytes in the buffer being filled
+  std::vector<Buffer> buffers_;
+  char* filling_ = nullptr;   // the buffer being filled, if any
+  std::size_t filled_ = 0;    // bytes in it
+  std::uint64_t offset_ = 0;  // where in the file it goes
   std::mutex mutex_;
   std::condition_variable changed_;
-  const char* pending_ = nullptr;  // the bytes handed to the thread, until written
-  std::size_t pending_length_ = 0;
+  std::vector<char*> free_;  // buffers neither filled nor written
+  std::vector<Job> jobs_;    // full buffers waiting for a thread, oldest first
+  unsigned writing_ = 0;     // buffers a thread is writing
   int error_ = 0;
   bool stopping_ = false;
-  std::thread thread_;
+  std::vector<std::thread> threads_;
 };
 
 }  // namespace log2plt::platform::file
