@@ -14,6 +14,7 @@ struct Argument {
 
 inline std::vector<std::u16string> TextsOf(const std::vector<Argument>& arguments) {
   std::vector<std::u16string> texts;
+  texts.reserve(arguments.size());
   for (const Argument& argument : arguments) texts.push_back(argument.text);
   return texts;
 }
