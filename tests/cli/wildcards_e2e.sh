@@ -72,11 +72,11 @@ if $windows; then
   expect 0 "" "a.plt b.plt " "?.LOG"
   run -f --date 2026-01-01 'Тр??.log'
   expect 0 "" "Трек.plt " "a Cyrillic name"
-  run -f --date 2026-01-01 'trip*.log' 'hid*' 'sys*' 'fold*' a.log
+  run -f --date 2026-01-01 'trip*.log' 'hid*' '?.log' 'sys*' 'fold*'
   expect 1 "log2plt: trip*.log: no file matches
 log2plt: hid*: no file matches
 log2plt: sys*: no file matches
-log2plt: fold*: no file matches" "a.plt " "patterns that pick nothing"
+log2plt: fold*: no file matches" "a.plt b.plt " "patterns that pick nothing among one that does"
 
   # The folder as typed, the names in ordinal order ignoring case ("_" after the letters),
   # patterns and names in command-line order.
