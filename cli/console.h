@@ -6,13 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/argument.h"
+
 namespace log2plt::cli {
 
 // Settles the process before any file is touched.
 void PrepareProcess();
 
 // The arguments after the program's name.
-std::vector<std::u16string> Arguments(int argc, char** argv);
+std::vector<Argument> Arguments(int argc, char** argv);
 
 void PrintOut(std::u16string_view text);
 void PrintError(std::u16string_view text);

@@ -17,10 +17,11 @@ void PrepareProcess() {
   std::setlocale(LC_CTYPE, "");
 }
 
-std::vector<std::u16string> Arguments(int argc, char** argv) {
-  // A file name that is not UTF-8 must reach the system as the same bytes.
-  std::vector<std::u16string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(FromUtf8Escaped(argv[i]));
+std::vector<Argument> Arguments(int argc, char** argv) {
+  // A file name that is not UTF-8 must reach the system as the same bytes. The shell has
+  // expanded the wildcards and removed the quotes.
+  std::vector<Argument> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back({FromUtf8Escaped(argv[i])});
   return arguments;
 }
 

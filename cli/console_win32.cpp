@@ -6,6 +6,7 @@
 #include "base/utf.h"
 #include "base/wide.h"
 #include "cli/console.h"
+#include "cli/windows_command_line.h"
 
 namespace log2plt::cli {
 namespace {
@@ -27,15 +28,11 @@ void Print(DWORD which, std::u16string_view text) {
 
 void PrepareProcess() {}
 
-// The words the C runtime split from the UTF-16 command line before wmain: the shell's own
-// splitter would load the shell library and its windowing libraries, a noticeable part of
-// every start.
-std::vector<std::u16string> Arguments(int, char**) {
-  std::vector<std::u16string> arguments;
-  for (int i = 1; __wargv != nullptr && i < __argc; ++i) {
-    arguments.emplace_back(FromWide(__wargv[i]));
-  }
-  return arguments;
+// The command line split as the C runtime would split it for wmain, but keeping which words
+// were quoted: an unquoted wildcard is ours to expand. The shell's own splitter would load the
+// shell library and its windowing libraries, a noticeable part of every start.
+std::vector<Argument> Arguments(int, char**) {
+  return SplitWindowsCommandLine(FromWide(GetCommandLineW()));
 }
 
 void PrintOut(std::u16string_view text) { Print(STD_OUTPUT_HANDLE, text); }

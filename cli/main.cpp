@@ -9,6 +9,7 @@
 #include "base/shown_text.h"
 #include "base/utf.h"
 #include "cli/console.h"
+#include "cli/input_list.h"
 #include "cli/options.h"
 #include "convert/format/float_policy.h"
 #include "convert/format/format_settings.h"
@@ -126,9 +127,10 @@ std::u16string FailureText(const Error& error) {
 int Main(int argc, char** argv) {
   PrepareProcess();
   ApplyFloatingPointPolicy();
+  const std::vector<Argument> arguments = Arguments(argc, argv);
   Options options;
   try {
-    options = ParseOptions(Arguments(argc, argv));
+    options = ParseOptions(TextsOf(arguments));
   } catch (const Error& error) {
     PrintError(u"log2plt: " + error.Message() + u"\nTry 'log2plt --help'.\n");
     return 2;
@@ -144,8 +146,18 @@ int Main(int argc, char** argv) {
   }
   FormatSettings settings = LoadFormatSettings();
 
+  const std::vector<Input> inputs = ExpandInputs(arguments, options.input_positions);
+  if (options.output && inputs.size() > 1) {
+    PrintError(u"log2plt: -o needs exactly one input file\nTry 'log2plt --help'.\n");
+    return 2;
+  }
   int status = 0;
-  for (const std::u16string& input : options.inputs) {
+  for (const auto& [input, matches_nothing] : inputs) {
+    if (matches_nothing) {
+      PrintInputFailure(input, u"no file matches");
+      status = 1;
+      continue;
+    }
     try {
       if (!ConvertFile(options, input, settings)) status = 1;
     } catch (const Error& error) {
@@ -164,7 +176,7 @@ int Main(int argc, char** argv) {
 }  // namespace log2plt::cli
 
 #ifdef _WIN32
-// The C runtime splits the UTF-16 command line for wmain; Arguments reads its words.
+// Arguments splits the UTF-16 command line itself.
 int wmain(int argc, wchar_t**) { return log2plt::cli::Main(argc, nullptr); }
 #else
 int main(int argc, char** argv) { return log2plt::cli::Main(argc, argv); }

@@ -37,6 +37,7 @@ Options ParseOptions(const std::vector<std::u16string>& arguments) {
     };
     if (only_inputs || argument == u"-" || !argument.starts_with(u'-')) {
       options.inputs.emplace_back(argument);
+      options.input_positions.push_back(i);
     } else if (argument == u"--") {
       only_inputs = true;
     } else if (argument == u"-f" || argument == u"--force") {

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of log2plt.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ struct Options {
   std::optional<std::u16string> output;
   std::optional<double> day;  // --date, as a date-time value
   std::vector<std::u16string> inputs;
+  std::vector<std::size_t> input_positions;  // where each input stands among the arguments
 };
 
 // Throws log2plt::Error with the usage problem.

@@ -41,6 +41,8 @@ TEST(ParseOptions, ReadsEveryOptionForm) {
   const Options many = ParseOptions({u"a.log", u"--", u"-f", u"-"});
   EXPECT_FALSE(many.force);
   EXPECT_EQ(many.inputs, (std::vector<std::u16string>{u"a.log", u"-f", u"-"}));
+  EXPECT_EQ(many.input_positions, (std::vector<std::size_t>{0, 2, 3}));
+  EXPECT_EQ(options.input_positions, std::vector<std::size_t>{5});
   EXPECT_TRUE(ParseOptions({u"--help"}).help);
   EXPECT_TRUE(ParseOptions({u"--version"}).version);
 }
