@@ -8,9 +8,8 @@
 namespace log2plt {
 
 PointLineFormat::PointLineFormat(double day, const FormatSettings& settings)
-    : day_(day),
-      settings_(settings),
-      number_pattern_(u"0.######0"),
+    : settings_(settings),
+      day_number_(u"0.######0", day),
       time_pattern_(settings.long_time_pattern),
       date_field_(u",") {
   AppendDateTimePattern(date_field_, u"dd-mmm-yy", day, settings);
