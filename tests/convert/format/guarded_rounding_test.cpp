@@ -9,11 +9,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "convert/format/datetime_format.h"
 #include "convert/format/day_time_number.h"
 #include "convert/format/float_policy.h"
 #include "convert/format/number_format.h"
@@ -122,6 +124,39 @@ TEST(DayTimeNumber, WritesWhatTheExtendedSumWrites) {
     // The fast days take the fast path outside the band, the others never.
     EXPECT_EQ(fast_values > 0, day.fast) << day.what;
   }
+}
+
+// The time of day of a millisecond count, field by field.
+std::string TimeOfDayText(std::int64_t milliseconds) {
+  const std::int64_t of_day = (milliseconds < 0 ? -milliseconds : milliseconds) % 86400000;
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", static_cast<int>(of_day / 3600000),
+                static_cast<int>(of_day / 60000 % 60), static_cast<int>(of_day / 1000 % 60),
+                static_cast<int>(of_day % 1000));
+  return text;
+}
+
+TEST(DateTimePattern, WritesTheTimeOfTheExtendedProduct) {
+  ApplyFloatingPointPolicy();
+  const FormatSettings settings;
+  std::vector<double> times = TimesNearHalfways(kMillisecondScale, kMillisecondBand, BAND_SAMPLES);
+  for (const double t : TiesAndRangeEdges()) {
+    if (std::isfinite(t)) times.push_back(t);
+  }
+  const DateTimePattern pattern(u"hh:nn:ss.zzz");
+  std::string text;
+  std::size_t fast_values = 0;
+  for (const double t : times) {
+    text.clear();
+    pattern.AppendTo(text, t, settings);
+    ASSERT_EQ(text, TimeOfDayText(MillisecondsOfValue(t))) << "t = " << t;
+    std::int64_t milliseconds;
+    if (RoundOutsideGuardBand(t, kMillisecondScale, kMillisecondBand, milliseconds)) {
+      ASSERT_EQ(milliseconds, MillisecondsOfValue(t)) << "t = " << t;
+      ++fast_values;
+    }
+  }
+  EXPECT_GT(fast_values, 0u);
 }
 
 }  // namespace
