@@ -60,11 +60,21 @@ struct DateTimePattern::DateTimeFields {
 
 namespace {
 
-constexpr std::size_t kLongestNumberField = 12;  // a sign and the digits of a year
+constexpr std::size_t kLongestYear = 12;  // a sign and the digits of a year
+// The clock's fields and the day, the month and the year of the century are below 100, the
+// milliseconds below 1000.
+constexpr std::size_t kLongestTwoDigitField = 2;
+constexpr std::size_t kLongestMilliseconds = 3;
 
 template <class Out>
 void AppendPadded(Out& out, int number, int digits) {
   using Char = typename Out::value_type;
+  if (number >= 0 && number < 100 && (digits == 1 || digits == 2)) {
+    // The clock's fields, written here rather than by the general digit writer.
+    if (number >= 10 || digits == 2) out += static_cast<Char>('0' + number / 10);
+    out += static_cast<Char>('0' + number % 10);
+    return;
+  }
   if (number < 0) {
     out += static_cast<Char>('-');
     AppendDecimal(out, 0u - static_cast<unsigned>(number), digits);
@@ -252,8 +262,19 @@ void DateTimePattern::CountTextLengths() {
       case Kind::kDesignatorLetter:
         longest_without_texts_ += 1;
         break;
-      default:
-        longest_without_texts_ += kLongestNumberField;
+      case Kind::kFullYear:
+        longest_without_texts_ += kLongestYear;
+        break;
+      case Kind::kMillisecond:
+        longest_without_texts_ += kLongestMilliseconds;
+        break;
+      case Kind::kDay:
+      case Kind::kMonthNumber:
+      case Kind::kYear:
+      case Kind::kHour:
+      case Kind::kMinute:
+      case Kind::kSecond:
+        longest_without_texts_ += kLongestTwoDigitField;
         break;
     }
   }

@@ -4,7 +4,9 @@
 // (guarded_rounding.h); any other value, and one within the guard band, is the extended sum
 // formatted by the pattern, which is what every value's text is.
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "convert/format/ascii_append.h"
@@ -30,13 +32,20 @@ class DayTimeNumber {
     if (FastUnits(t, units)) {
       auto room =
           OpenRoom(out, kLongestFastText + static_cast<std::size_t>(pattern_.IntegerZeros()));
-      pattern_.AppendRounded(room, units, false, settings);
+      if (all_digits_) {
+        AppendAllDigits(room, units, settings.decimal_separator);
+      } else {
+        pattern_.AppendRounded(room, units, false, settings);
+      }
       CloseRoom(out, room);
     } else {
       pattern_.AppendTo(out, static_cast<long double>(day_) + static_cast<long double>(t),
                         settings);
     }
   }
+
+  // The longest text of day + t for a day below 10^11 and a time of a track.
+  std::size_t LongestText() const { return pattern_.LongestText(kMostIntegerDigits); }
 
   // day + t in units of 10^-7, rounded as the pattern rounds the sum; false where only the
   // extended path can tell.
@@ -50,12 +59,32 @@ class DayTimeNumber {
   }
 
  private:
+  // A day below 10^11 plus a time below a few days has at most 12 digits before the point.
+  static constexpr int kMostIntegerDigits = 12;
   // Six integer digits at most, the separator and seven decimals.
   static constexpr std::size_t kLongestFastText = 14;
+
+  // The five integer digits of a fast day's sum, the separator and all seven decimals.
+  template <class Char>
+  static void AppendAllDigits(UncheckedText<Char>& out, std::uint64_t units, char16_t separator) {
+    const std::uint64_t integer_digits = EightDigits(units / 10'000'000);
+    const std::uint64_t decimal_digits = EightDigits(units % 10'000'000);
+    char text[16];
+    std::memcpy(text, &integer_digits, 8);
+    std::memcpy(text + 8, &decimal_digits, 8);
+    const std::size_t at = out.size();
+    out.resize(at + 13);
+    Char* const first = out.data() + at;
+    CopyOrWiden(first, text + 3, 5);
+    first[5] = static_cast<Char>(separator);
+    CopyOrWiden(first + 6, text + 9, 7);
+  }
 
   NumberPattern pattern_;
   double day_;
   bool fast_;  // a whole day in the fast range, and a pattern of seven decimals
+  // The fast texts print every digit: at most five integer zeros and seven forced decimals.
+  bool all_digits_;
   std::uint64_t day_units_ = 0;
 };
 

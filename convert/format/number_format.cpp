@@ -155,6 +155,11 @@ NumberPattern::NumberPattern(std::u16string_view pattern) {
   if (forced_decimals_ > kSignificantDigits) forced_decimals_ = kSignificantDigits;
 }
 
+std::size_t NumberPattern::LongestText(int integer_digits) const {
+  // A sign, the integer digits or the pattern's zeros, the separator and the decimals.
+  return static_cast<std::size_t>(2 + std::max(integer_digits, integer_zeros_) + decimals_);
+}
+
 template <class Out>
 void NumberPattern::AppendTo(Out& out, long double value, const FormatSettings& settings) const {
   const DecimalDigits number = DigitsOf(value);

@@ -38,7 +38,10 @@ class NumberPattern {
   template <class Out>
   void AppendRounded(Out& out, std::uint64_t units, bool negative,
                      const FormatSettings& settings) const;
+  // The longest text of a value of at most `integer_digits` digits before the point.
+  std::size_t LongestText(int integer_digits) const;
   int Decimals() const { return decimals_; }
+  int ForcedDecimals() const { return forced_decimals_; }
   int IntegerZeros() const { return integer_zeros_; }
 
  private:

@@ -13,6 +13,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/format/datetime_format.h"
@@ -106,23 +107,26 @@ TEST(DayTimeNumber, WritesWhatTheExtendedSumWrites) {
       TimesNearHalfways(kSevenDecimalScale, kSevenDecimalBand, BAND_SAMPLES);
   const std::vector<double> more = TiesAndRangeEdges();
   times.insert(times.end(), more.begin(), more.end());
-  const NumberPattern exact(u"0.######0");
   std::string fast_text, exact_text;
+  // The point's pattern, whose texts print every digit, and one that drops trailing zeros.
   for (const DayCase& day : kDays) {
-    const DayTimeNumber number(u"0.######0", day.day);
-    std::size_t fast_values = 0;
-    for (const double t : times) {
-      fast_text.clear();
-      exact_text.clear();
-      number.AppendTo(fast_text, t, settings);
-      exact.AppendTo(exact_text, static_cast<long double>(day.day) + static_cast<long double>(t),
-                     settings);
-      ASSERT_EQ(fast_text, exact_text) << day.what << ", t = " << t;
-      std::uint64_t units;
-      if (number.FastUnits(t, units)) ++fast_values;
+    for (const std::u16string_view digits : {u"0.######0", u"00.#######"}) {
+      const NumberPattern exact(digits);
+      const DayTimeNumber number(digits, day.day);
+      std::size_t fast_values = 0;
+      for (const double t : times) {
+        fast_text.clear();
+        exact_text.clear();
+        number.AppendTo(fast_text, t, settings);
+        exact.AppendTo(exact_text, static_cast<long double>(day.day) + static_cast<long double>(t),
+                       settings);
+        ASSERT_EQ(fast_text, exact_text) << day.what << ", t = " << t;
+        std::uint64_t units;
+        if (number.FastUnits(t, units)) ++fast_values;
+      }
+      // The fast days take the fast path outside the band, the others never.
+      EXPECT_EQ(fast_values > 0, day.fast) << day.what;
     }
-    // The fast days take the fast path outside the band, the others never.
-    EXPECT_EQ(fast_values > 0, day.fast) << day.what;
   }
 }
 
