@@ -7,6 +7,7 @@
 #include "base/calendar.h"
 #include "convert/format/ascii_append.h"
 #include "convert/format/float_policy.h"
+#include "convert/format/guarded_rounding.h"
 
 namespace log2plt {
 namespace {
@@ -23,36 +24,57 @@ CivilDate DateOfDayCount(std::int64_t day_count) {
 
 }  // namespace
 
-// Every field of a date-time text comes from one millisecond count: the value times 86400000
-// with a 64-bit significand, rounded to nearest.
+std::int64_t MillisecondsOfValue(double value) {
+  const long double product = static_cast<long double>(value) * kMillisecondsPerDay;
+  // Converting a value out of the 64-bit integer range is an invalid operation.
+  if (!(std::fabs(product) < 9.2233720368547758e18L)) ThrowInvalidOperation();
+  return std::llrint(product);
+}
+
+// Every field of a date-time text comes from one millisecond count, the times of a track's
+// points from one double product where that is proven to round alike.
 struct DateTimePattern::DateTimeFields {
   CivilDate date;
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 
   DateTimeFields(double value, bool with_date) {
-    const long double product = static_cast<long double>(value) * kMillisecondsPerDay;
-    // Converting a value out of the 64-bit integer range is an invalid operation.
-    if (!(std::fabs(product) < 9.2233720368547758e18L)) ThrowInvalidOperation();
-    const std::int64_t milliseconds = std::llrint(product);
+    std::int64_t milliseconds;
+    if (!RoundOutsideGuardBand(value, kMillisecondScale, kMillisecondBand, milliseconds)) {
+      milliseconds = MillisecondsOfValue(value);
+    }
     const std::int64_t magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
     std::int64_t day_count = magnitude / kMillisecondsPerDay;
+    const auto time_of_day =
+        static_cast<std::uint32_t>(magnitude - day_count * kMillisecondsPerDay);
     if (milliseconds < 0) day_count = -day_count;
-    const auto time_of_day = static_cast<int>(magnitude % kMillisecondsPerDay);
-    hour = time_of_day / 3600000;
-    minute = time_of_day / 60000 % 60;
-    second = time_of_day % 60000 / 1000;
-    millisecond = time_of_day % 1000;
+    // Whole seconds first: the other fields then divide numbers below 2^17.
+    const std::uint32_t seconds = time_of_day / 1000;
+    const std::uint32_t minutes = seconds / 60;
+    millisecond = static_cast<int>(time_of_day - seconds * 1000);
+    second = static_cast<int>(seconds - minutes * 60);
+    hour = static_cast<int>(minutes / 60);
+    minute = static_cast<int>(minutes - static_cast<std::uint32_t>(hour) * 60);
     if (with_date) date = DateOfDayCount(day_count);
   }
 };
 
 namespace {
 
-constexpr std::size_t kLongestNumberField = 12;  // a sign and the digits of a year
+constexpr std::size_t kLongestYear = 12;  // a sign and the digits of a year
+// The clock's fields and the day, the month and the year of the century are below 100, the
+// milliseconds below 1000.
+constexpr std::size_t kLongestTwoDigitField = 2;
+constexpr std::size_t kLongestMilliseconds = 3;
 
 template <class Out>
 void AppendPadded(Out& out, int number, int digits) {
   using Char = typename Out::value_type;
+  if (number >= 0 && number < 100 && (digits == 1 || digits == 2)) {
+    // The clock's fields, written here rather than by the general digit writer.
+    if (number >= 10 || digits == 2) out += static_cast<Char>('0' + number / 10);
+    out += static_cast<Char>('0' + number % 10);
+    return;
+  }
   if (number < 0) {
     out += static_cast<Char>('-');
     AppendDecimal(out, 0u - static_cast<unsigned>(number), digits);
@@ -240,8 +262,19 @@ void DateTimePattern::CountTextLengths() {
       case Kind::kDesignatorLetter:
         longest_without_texts_ += 1;
         break;
-      default:
-        longest_without_texts_ += kLongestNumberField;
+      case Kind::kFullYear:
+        longest_without_texts_ += kLongestYear;
+        break;
+      case Kind::kMillisecond:
+        longest_without_texts_ += kLongestMilliseconds;
+        break;
+      case Kind::kDay:
+      case Kind::kMonthNumber:
+      case Kind::kYear:
+      case Kind::kHour:
+      case Kind::kMinute:
+      case Kind::kSecond:
+        longest_without_texts_ += kLongestTwoDigitField;
         break;
     }
   }

@@ -5,6 +5,7 @@
 // A date-time value is a double counting days since 1899-12-30 00:00; its fraction is the time
 // of day.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,11 @@ class DateTimePattern {
   std::size_t designator_tokens_ = 0;
   std::size_t month_name_tokens_ = 0;
 };
+
+// The millisecond count that every field of a value's text comes from: the value times 86400000
+// with a 64-bit significand, rounded to nearest; throws "Invalid floating point operation" for a
+// count beyond 64 bits.
+std::int64_t MillisecondsOfValue(double value);
 
 // Writes a date-time value by a pattern ("dd-mmm-yy", the long time pattern, ...).
 void AppendDateTimePattern(std::u16string& out, std::u16string_view pattern, double value,

@@ -155,6 +155,11 @@ NumberPattern::NumberPattern(std::u16string_view pattern) {
   if (forced_decimals_ > kSignificantDigits) forced_decimals_ = kSignificantDigits;
 }
 
+std::size_t NumberPattern::LongestText(int integer_digits) const {
+  // A sign, the integer digits or the pattern's zeros, the separator and the decimals.
+  return static_cast<std::size_t>(2 + std::max(integer_digits, integer_zeros_) + decimals_);
+}
+
 template <class Out>
 void NumberPattern::AppendTo(Out& out, long double value, const FormatSettings& settings) const {
   const DecimalDigits number = DigitsOf(value);
@@ -170,7 +175,6 @@ void NumberPattern::AppendTo(Out& out, long double value, const FormatSettings& 
 template <class Out>
 void NumberPattern::AppendInRoom(Out& out, const DecimalDigits& number, long double value,
                                  const FormatSettings& settings) const {
-  using Char = typename Out::value_type;
   // The digits are cut after position exponent + decimals, rounding half up on the first dropped
   // digit.
   const int cut = number.exponent + decimals_;
@@ -181,10 +185,17 @@ void NumberPattern::AppendInRoom(Out& out, const DecimalDigits& number, long dou
   // Below that the kept digits, as one integer, count units of 10^-decimals.
   std::uint64_t units = 0;
   if (number.digits != 0 && cut >= 0) units = kCutters[kSignificantDigits - cut](number.digits);
+  AppendRounded(out, units, value < 0, settings);
+}
+
+template <class Out>
+void NumberPattern::AppendRounded(Out& out, std::uint64_t units, bool negative,
+                                  const FormatSettings& settings) const {
+  using Char = typename Out::value_type;
   std::uint64_t integer_part, fraction;
   kSplitters[decimals_](units, integer_part, fraction);
 
-  if (value < 0 && units != 0) out += static_cast<Char>('-');
+  if (negative && units != 0) out += static_cast<Char>('-');
   if (integer_part == 0) {
     for (int k = 0; k < integer_zeros_; ++k) out += static_cast<Char>('0');
   } else {
@@ -241,6 +252,10 @@ template void NumberPattern::AppendTo(UncheckedText<char>&, long double,
                                       const FormatSettings&) const;
 template void NumberPattern::AppendTo(UncheckedText<char16_t>&, long double,
                                       const FormatSettings&) const;
+template void NumberPattern::AppendRounded(UncheckedText<char>&, std::uint64_t, bool,
+                                           const FormatSettings&) const;
+template void NumberPattern::AppendRounded(UncheckedText<char16_t>&, std::uint64_t, bool,
+                                           const FormatSettings&) const;
 
 void AppendNumberPattern(std::u16string& out, std::u16string_view pattern, long double value,
                          const FormatSettings& settings) {

@@ -34,6 +34,15 @@ class NumberPattern {
   //   text a value can give.
   template <class Out>
   void AppendTo(Out& out, long double value, const FormatSettings& settings) const;
+  // Appends a value already rounded to `units` of 10^-Decimals(), into room for its text.
+  template <class Out>
+  void AppendRounded(Out& out, std::uint64_t units, bool negative,
+                     const FormatSettings& settings) const;
+  // The longest text of a value of at most `integer_digits` digits before the point.
+  std::size_t LongestText(int integer_digits) const;
+  int Decimals() const { return decimals_; }
+  int ForcedDecimals() const { return forced_decimals_; }
+  int IntegerZeros() const { return integer_zeros_; }
 
  private:
   template <class Out>

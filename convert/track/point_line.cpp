@@ -8,17 +8,17 @@
 namespace log2plt {
 
 PointLineFormat::PointLineFormat(double day, const FormatSettings& settings)
-    : day_(day),
-      settings_(settings),
-      number_pattern_(u"0.######0"),
+    : settings_(settings),
+      day_number_(u"0.######0", day),
       time_pattern_(settings.long_time_pattern),
       date_field_(u",") {
   AppendDateTimePattern(date_field_, u"dd-mmm-yy", day, settings);
   date_field_ += u',';
-  // The two words' comma and ",1,500,", then the number: the date text above holds only for a
-  // day below about 1e11, so it has at most 12 integer digits, and a sign, up to 24 digits from
-  // the pattern's zeros, and the separator with 7 decimals.
-  fixed_part_bound_ = 64 + date_field_.size() + time_pattern_.LongestText(settings);
+  // The two words' comma and ",1,500,", the number (the date text above holds only for a day
+  // below about 1e11), the date and the time: a bound near the real length, so that a chunk of
+  // the stream is rarely cut short by it.
+  fixed_part_bound_ =
+      8 + day_number_.LongestText() + date_field_.size() + time_pattern_.LongestText(settings);
 }
 
 bool PointLineFormat::PrintsOnlyNarrowTexts() const {

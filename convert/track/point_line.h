@@ -8,8 +8,8 @@
 
 #include "convert/format/ascii_append.h"
 #include "convert/format/datetime_format.h"
+#include "convert/format/day_time_number.h"
 #include "convert/format/format_settings.h"
-#include "convert/format/number_format.h"
 #include "convert/track/u_str.h"
 
 namespace log2plt {
@@ -37,20 +37,18 @@ class PointLineFormat {
   template <class OutChar, class Char>
   void AppendInRoom(UncheckedText<OutChar>& out, std::basic_string_view<Char> line,
                     bool first_point, double t) const {
-    const long double point_value = static_cast<long double>(day_) + static_cast<long double>(t);
     const auto [first_word, second_word] = FirstTwoWordsView(line);
     AppendUnits(out, first_word);
     out += static_cast<OutChar>(',');
     AppendUnits(out, second_word);
     AppendAscii(out, first_point ? ",1,500," : ",0,500,", 7);
-    number_pattern_.AppendTo(out, point_value, settings_);
+    day_number_.AppendTo(out, t, settings_);
     AppendUnits(out, std::u16string_view(date_field_));
     time_pattern_.AppendTo(out, t, settings_);
   }
 
-  double day_;
   const FormatSettings& settings_;
-  NumberPattern number_pattern_;
+  DayTimeNumber day_number_;
   DateTimePattern time_pattern_;
   std::u16string date_field_;  // ",dd-mmm-yy," of the day, the same on every line
   std::size_t fixed_part_bound_;
