@@ -90,6 +90,35 @@ class Replacement {
   std::unique_ptr<State> state_;
 };
 
+// Up to `size` bytes of the process's standard input into `buffer`, as raw bytes on every system,
+// `got` 0 at its end; kRead when reading fails.
+[[nodiscard]] Result ReadStandardInput(char* buffer, std::size_t size, std::size_t& got);
+
+// A new private file in the system's temporary folder ($TMPDIR or /tmp; the user's temporary
+// folder on Windows), written once and then read by its name. It is removed when this object
+// ends, and also when the program is stopped the way a Replacement's temporary file is.
+class TemporaryFile {
+ public:
+  TemporaryFile();
+  ~TemporaryFile();
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  // kCreate when no new file can be made there.
+  [[nodiscard]] Result Create();
+  // kWrite when not all bytes are written (a full disk).
+  [[nodiscard]] Result Write(std::string_view bytes);
+  // Ends the writing: the file may then be opened by its name.
+  [[nodiscard]] Result Finish();
+  // The full name of the file once created.
+  const std::u16string& Name() const;
+
+  struct State;
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
 // Yes when the name denotes something that exists and is not a folder; never fails.
 bool IsExistingFile(std::u16string_view name);
 

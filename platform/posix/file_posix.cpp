@@ -266,19 +266,23 @@ void NewTemporaryName(char (&name)[kTemporaryNameSize]) {
   name[kTemporaryNameSize - 1] = '\0';
 }
 
-// The temporary name of the save in progress, for the signal handler: a stopped run removes it.
-// Only a name that exists in the folder is registered; the handler reads nothing else.
+// The temporary names that exist now, for the signal handler: a stopped run removes them. A save
+// in progress holds one, and a copy of standard input another. Only a name that exists in its
+// folder is registered; the handler reads nothing else.
 struct PendingName {
+  std::atomic<bool> claimed{false};
   volatile sig_atomic_t registered = 0;
   int folder = -1;
   char name[kTemporaryNameSize] = {};
 };
-PendingName pending;
+PendingName pending[4];
 
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void RemoveTemporaryAndStop(int signal) {
-  if (pending.registered) ::unlinkat(pending.folder, pending.name, 0);
+  for (const PendingName& slot : pending) {
+    if (slot.registered) ::unlinkat(slot.folder, slot.name, 0);
+  }
   // The handler was reset on entry and the signal is not blocked, so this ends the process the
   // way the signal would have, with its status.
   ::raise(signal);
@@ -318,25 +322,38 @@ class StopSignalsHeld {
   sigset_t saved_;
 };
 
-void Register(int folder, const char* name) {
-  pending.registered = 0;
-  std::atomic_signal_fence(std::memory_order_seq_cst);
-  pending.folder = folder;
-  std::memcpy(pending.name, name, kTemporaryNameSize);
-  std::atomic_signal_fence(std::memory_order_seq_cst);
-  pending.registered = 1;
+// The slot of a registered name, or -1: every slot taken, and the name is then only removed when
+// its owner ends.
+int Register(int folder, const char* name) {
+  for (int index = 0; index < static_cast<int>(std::size(pending)); ++index) {
+    PendingName& slot = pending[index];
+    if (slot.claimed.exchange(true)) continue;
+    slot.folder = folder;
+    std::memcpy(slot.name, name, kTemporaryNameSize);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    slot.registered = 1;
+    return index;
+  }
+  return -1;
 }
 
-void Unregister() { pending.registered = 0; }
+void Unregister(int& index) {
+  if (index < 0) return;
+  pending[index].registered = 0;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  pending[index].claimed = false;
+  index = -1;
+}
 
 // Tries fresh names until `create` makes one: 0, or the error that is not a name already taken.
+// The name is registered in `slot`.
 template <class Create>
-int CreateUnderNewName(char (&name)[kTemporaryNameSize], int folder, Create create) {
+int CreateUnderNewName(char (&name)[kTemporaryNameSize], int folder, int& slot, Create create) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     NewTemporaryName(name);
     StopSignalsHeld held;
     if (create(name)) {
-      Register(folder, name);
+      slot = Register(folder, name);
       return 0;
     }
     if (errno != EEXIST) return errno;
@@ -355,6 +372,7 @@ struct Replacement::State {
   bool in_place = false;                    // a device, FIFO or socket, written as it is
   bool standard_output = false;             // the process's standard output, written as it is
   char temp_name[kTemporaryNameSize] = {};  // set while the temporary file has a name
+  int pending_slot = -1;                    // where the signal handler finds that name
   std::unique_ptr<DirectWriter> direct;     // set while writes bypass the page cache
   std::uint64_t size = 0;
 
@@ -427,10 +445,11 @@ Result Replacement::State::CreateTemporary() {
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
       return Failed(Failure::Step::kCreate, errno);
     }
-    const int error = CreateUnderNewName(temp_name, folder.get(), [&](const char* temp) {
-      out.Reset(::openat(folder.get(), temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-      return static_cast<bool>(out);
-    });
+    const int error =
+        CreateUnderNewName(temp_name, folder.get(), pending_slot, [&](const char* temp) {
+          out.Reset(::openat(folder.get(), temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+          return static_cast<bool>(out);
+        });
     if (error != 0) {
       temp_name[0] = '\0';
       return Failed(Failure::Step::kCreate, error);
@@ -476,7 +495,7 @@ Replacement::~Replacement() {
   State& s = *state_;
   if (s.HasTemporaryName()) {
     ::unlinkat(s.folder.get(), s.temp_name, 0);
-    Unregister();
+    Unregister(s.pending_slot);
   }
 }
 
@@ -500,11 +519,12 @@ Result Replacement::Commit() {
     // linkat cannot replace a name, so the finished file gets a temporary name for the instant
     // before the rename.
     const std::string self = "/proc/self/fd/" + std::to_string(s.out.get());
-    const int error = CreateUnderNewName(s.temp_name, s.folder.get(), [&](const char* temp) {
-      return ::linkat(s.out.get(), "", s.folder.get(), temp, AT_EMPTY_PATH) == 0 ||
-             (errno != EEXIST &&
-              ::linkat(AT_FDCWD, self.c_str(), s.folder.get(), temp, AT_SYMLINK_FOLLOW) == 0);
-    });
+    const int error =
+        CreateUnderNewName(s.temp_name, s.folder.get(), s.pending_slot, [&](const char* temp) {
+          return ::linkat(s.out.get(), "", s.folder.get(), temp, AT_EMPTY_PATH) == 0 ||
+                 (errno != EEXIST &&
+                  ::linkat(AT_FDCWD, self.c_str(), s.folder.get(), temp, AT_SYMLINK_FOLLOW) == 0);
+        });
     if (error != 0) {
       s.temp_name[0] = '\0';
       return Failed(Failure::Step::kCreate, error);
@@ -513,13 +533,87 @@ Result Replacement::Commit() {
   if (::renameat(s.folder.get(), s.temp_name, s.folder.get(), s.entry.c_str()) != 0) {
     return Failed(Failure::Step::kCreate, errno);
   }
-  Unregister();
+  Unregister(s.pending_slot);
   s.temp_name[0] = '\0';
   s.out.Reset();
   // The rename itself reaches the disk with the folder.
   ::fsync(s.folder.get());
   return {};
 }
+
+namespace {
+
+// $TMPDIR, or /tmp where it is not set.
+std::string TemporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  return folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
+}
+
+}  // namespace
+
+Result ReadStandardInput(char* buffer, std::size_t size, std::size_t& got) {
+  got = 0;
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, buffer, size);
+    if (n >= 0) {
+      got = static_cast<std::size_t>(n);
+      return {};
+    }
+    if (errno != EINTR) return Failed(Failure::Step::kRead, errno);
+  }
+}
+
+struct TemporaryFile::State {
+  Fd folder;
+  Fd out;
+  std::u16string name;
+  char entry[kTemporaryNameSize] = {};  // set while the file exists
+  int pending_slot = -1;
+};
+
+TemporaryFile::TemporaryFile() : state_(std::make_unique<State>()) {}
+
+TemporaryFile::~TemporaryFile() {
+  State& s = *state_;
+  if (s.entry[0] != '\0') {
+    ::unlinkat(s.folder.get(), s.entry, 0);
+    Unregister(s.pending_slot);
+  }
+}
+
+Result TemporaryFile::Create() {
+  State& s = *state_;
+  RemoveTemporaryOnStop();
+  const std::string folder = TemporaryFolder();
+  s.folder.Reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!s.folder) return Failed(Failure::Step::kCreate, errno);
+  const int error =
+      CreateUnderNewName(s.entry, s.folder.get(), s.pending_slot, [&](const char* temp) {
+        s.out.Reset(::openat(s.folder.get(), temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        return static_cast<bool>(s.out);
+      });
+  if (error != 0) {
+    s.entry[0] = '\0';
+    return Failed(Failure::Step::kCreate, error);
+  }
+  s.name = FromUtf8Escaped(folder + "/" + s.entry);
+  return {};
+}
+
+Result TemporaryFile::Write(std::string_view bytes) {
+  if (const int error = WriteAll(state_->out.get(), bytes.data(), bytes.size())) {
+    return Failed(Failure::Step::kWrite, error);
+  }
+  return {};
+}
+
+Result TemporaryFile::Finish() {
+  // A file system that reports a failed write only at the close.
+  if (::close(state_->out.Release()) != 0) return Failed(Failure::Step::kWrite, errno);
+  return {};
+}
+
+const std::u16string& TemporaryFile::Name() const { return state_->name; }
 
 bool IsExistingFile(std::u16string_view name) {
   if (name.empty() || HasWildcard(name)) return false;

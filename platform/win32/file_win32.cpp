@@ -126,17 +126,23 @@ bool IsSameFile(std::u16string_view a, std::u16string_view b) {
 
 namespace {
 
-// The temporary file of the save in progress, for the console control handler, which runs on a
-// thread of its own: a stopped run removes it. The lock keeps the handler and the save from
-// working on the name at the same time.
+// The temporary files that exist now, for the console control handler, which runs on a thread of
+// its own: a stopped run removes them. A save in progress holds one, and a copy of standard input
+// another. The lock keeps the handler and their owners from working on the names at the same
+// time.
 SRWLOCK pending_lock = SRWLOCK_INIT;
-wchar_t pending_name[32768];
-bool pending = false;
+struct PendingName {
+  bool used = false;
+  wchar_t name[32768];
+};
+PendingName pending[4];
 
 BOOL WINAPI RemoveTemporaryAndStop(DWORD) {
   AcquireSRWLockExclusive(&pending_lock);
-  // The save's own handle allows the deletion; the file goes when the process closes it.
-  if (pending) DeleteFileW(pending_name);
+  // The owners' own handles allow the deletion; a file goes when the process closes it.
+  for (const PendingName& slot : pending) {
+    if (slot.used) DeleteFileW(slot.name);
+  }
   // Ended here rather than by the default handler, which under Wine ends a Ctrl-C with status 0.
   ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
 }
@@ -153,6 +159,26 @@ class PendingLock {
   PendingLock(const PendingLock&) = delete;
   PendingLock& operator=(const PendingLock&) = delete;
 };
+
+// Under the lock: the slot that now holds the name, or -1 when none is free, and the name is then
+// only removed when its owner ends.
+int Register(const std::wstring& name) {
+  if (name.size() >= std::size(pending[0].name)) return -1;
+  for (int index = 0; index < static_cast<int>(std::size(pending)); ++index) {
+    PendingName& slot = pending[index];
+    if (slot.used) continue;
+    std::wcscpy(slot.name, name.c_str());
+    slot.used = true;
+    return index;
+  }
+  return -1;
+}
+
+// Under the lock.
+void Unregister(int& index) {
+  if (index >= 0) pending[index].used = false;
+  index = -1;
+}
 
 // A path the long-path forms of the API take whole, beyond MAX_PATH.
 std::wstring LongPath(std::wstring path) {
@@ -209,6 +235,7 @@ struct Replacement::State {
   bool in_place = false;  // a device or pipe, or standard output, written as it is
   HANDLE standard_output = INVALID_HANDLE_VALUE;
   std::uint64_t unflushed = 0;  // bytes of the temporary file written since its last flush
+  int pending_slot = -1;        // where the console control handler finds the temporary file
 
   HANDLE Destination() const {
     if (standard_output != INVALID_HANDLE_VALUE) return standard_output;
@@ -222,7 +249,7 @@ struct Replacement::State {
     out.Reset();
     DeleteFileW(temp.c_str());
     temp.clear();
-    pending = false;
+    Unregister(pending_slot);
   }
 };
 
@@ -256,18 +283,26 @@ Result Replacement::State::OpenTarget(std::u16string_view name) {
   return {};
 }
 
+namespace {
+
+// A name in the folder for a new temporary file, different at each call.
+std::wstring NewTemporaryName(const std::wstring& folder) {
+  static std::atomic<unsigned> counter{0};
+  wchar_t number[9];
+  std::swprintf(number, 9, L"%08x",
+                static_cast<unsigned>(GetCurrentProcessId() * 7919u + GetTickCount()) + counter++);
+  return folder + L"~log2plt-" + number + L".tmp";
+}
+
+}  // namespace
+
 // The temporary name is short and of fixed length, so that the longest name a folder takes can
 // still be saved.
 Result Replacement::State::CreateTemporary() {
   RemoveTemporaryOnStop();
   const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
-  static std::atomic<unsigned> counter{0};
   for (;;) {
-    wchar_t number[9];
-    std::swprintf(
-        number, 9, L"%08x",
-        static_cast<unsigned>(GetCurrentProcessId() * 7919u + GetTickCount()) + counter++);
-    std::wstring name = folder + L"~log2plt-" + number + L".tmp";
+    std::wstring name = NewTemporaryName(folder);
     {
       PendingLock lock;
       out.Reset(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr,
@@ -280,10 +315,7 @@ Result Replacement::State::CreateTemporary() {
         DeleteFileW(name.c_str());
         return Failed(Failure::Step::kCreate, error);
       }
-      if (out && name.size() < std::size(pending_name)) {
-        std::wcscpy(pending_name, name.c_str());
-        pending = true;
-      }
+      if (out) pending_slot = Register(name);
     }
     if (out) {
       temp = std::move(name);
@@ -353,9 +385,103 @@ Result Replacement::Commit() {
   }
   s.out.Reset();
   s.temp.clear();
-  pending = false;
+  Unregister(s.pending_slot);
   return {};
 }
+
+Result ReadStandardInput(char* buffer, std::size_t size, std::size_t& got) {
+  got = 0;
+  // Read through the system's handle, not the C runtime's text mode: bytes such as CR LF, 0x1A
+  // and NUL reach the log as they were sent.
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (input == nullptr || input == INVALID_HANDLE_VALUE) {
+    return Failed(Failure::Step::kRead, ERROR_INVALID_HANDLE);
+  }
+  DWORD n = 0;
+  if (!ReadFile(input, buffer, static_cast<DWORD>(std::min(size, kIoChunk)), &n, nullptr)) {
+    const DWORD error = GetLastError();
+    // The writer of a pipe closed its end: the input is complete.
+    if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return {};
+    return Failed(Failure::Step::kRead, error);
+  }
+  got = n;
+  return {};
+}
+
+struct TemporaryFile::State {
+  std::wstring name;  // set while the file exists
+  Handle out;
+  int pending_slot = -1;
+  std::u16string shown;
+};
+
+TemporaryFile::TemporaryFile() : state_(std::make_unique<State>()) {}
+
+TemporaryFile::~TemporaryFile() {
+  State& s = *state_;
+  if (s.name.empty()) return;
+  PendingLock lock;
+  s.out.Reset();
+  DeleteFileW(s.name.c_str());
+  Unregister(s.pending_slot);
+}
+
+Result TemporaryFile::Create() {
+  State& s = *state_;
+  RemoveTemporaryOnStop();
+  std::wstring folder(MAX_PATH + 1, L'\0');
+  const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+  if (length == 0 || length > folder.size()) return Failed(Failure::Step::kCreate, GetLastError());
+  folder.resize(length);
+  for (;;) {
+    std::wstring name = NewTemporaryName(folder);
+    PendingLock lock;
+    // No one else may open it; marked for deletion while it is written, so that even a kill
+    // during a long copy leaves nothing.
+    s.out.Reset(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (s.out) {
+      if (!MarkForDeletion(s.out.get(), true)) {
+        const DWORD error = GetLastError();
+        s.out.Reset();
+        DeleteFileW(name.c_str());
+        return Failed(Failure::Step::kCreate, error);
+      }
+      s.pending_slot = Register(name);
+      s.shown = std::u16string(FromWide(name));
+      s.name = std::move(name);
+      return {};
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+      return Failed(Failure::Step::kCreate, error);
+    }
+  }
+}
+
+Result TemporaryFile::Write(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const auto want = static_cast<DWORD>(std::min(bytes.size(), kIoChunk));
+    DWORD written = 0;
+    if (!WriteFile(state_->out.get(), bytes.data(), want, &written, nullptr)) {
+      return Failed(Failure::Step::kWrite, GetLastError());
+    }
+    if (written != want) return Failed(Failure::Step::kWrite, ERROR_DISK_FULL);
+    bytes.remove_prefix(written);
+  }
+  return {};
+}
+
+Result TemporaryFile::Finish() {
+  State& s = *state_;
+  // Kept past the close, so that the conversion can open it by its name; the name is still
+  // registered and removed by this object's end.
+  if (!MarkForDeletion(s.out.get(), false)) return Failed(Failure::Step::kWrite, GetLastError());
+  s.out.Reset();
+  return {};
+}
+
+const std::u16string& TemporaryFile::Name() const { return state_->shown; }
 
 bool IsExistingFile(std::u16string_view name) {
   const std::wstring wide = Wide(name);
