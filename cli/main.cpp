@@ -11,6 +11,7 @@
 #include "cli/console.h"
 #include "cli/input_list.h"
 #include "cli/options.h"
+#include "cli/standard_input_log.h"
 #include "convert/format/float_policy.h"
 #include "convert/format/format_settings.h"
 #include "platform/file_attributes.h"
@@ -49,10 +50,11 @@ std::u16string QuestionOnOneLine() {
   return question;
 }
 
-// The window asks the same question before it overwrites.
-bool MayReplace(std::u16string_view output, bool force) {
+// The window asks the same question before it overwrites; no one can answer it on standard input
+// while that holds the log.
+bool MayReplace(std::u16string_view output, bool force, bool may_ask) {
   if (force) return true;
-  if (!IsInteractive()) {
+  if (!may_ask || !IsInteractive()) {
     throw Error(FillTemplate(u"File \"%s\" already exists; -f replaces it",
                              {platform::path::FullPath(output)}));
   }
@@ -92,18 +94,24 @@ void PrintSummary(std::u16string_view input, std::u16string_view output,
 
 // One conversion run; false when the user declines to replace the output.
 bool ConvertFile(const Options& options, std::u16string_view input, FormatSettings& settings) {
-  RefuseFolder(input);
+  const bool piped = IsStandardInput(input);
+  if (!piped) RefuseFolder(input);
   ConversionRun run;
-  run.may_replace = [&](std::u16string_view output) { return MayReplace(output, options.force); };
+  run.may_replace = [&](std::u16string_view output) {
+    return MayReplace(output, options.force, !piped);
+  };
   run.beep = [] {};
   run.day = options.day;
-  run.to_standard_output = options.output == u"-";
+  run.to_standard_output = options.output == u"-" || (piped && !options.output);
   run.stream_workers = BenchmarkWorkers();
   run.summarise = options.verbose;
   const std::u16string output = options.output.value_or(OutputNameFor(input));
-  const ConversionOutcome outcome = RunConversion(settings, {std::u16string(input), output}, run);
+  const ConversionOutcome outcome =
+      piped ? ConvertStandardInput(settings, output, run)
+            : RunConversion(settings, {std::u16string(input), output}, run);
   if (outcome.summary) {
-    PrintSummary(input, run.to_standard_output ? u"standard output" : output, *outcome.summary);
+    PrintSummary(ShownInputName(input), run.to_standard_output ? u"standard output" : output,
+                 *outcome.summary);
   }
   return outcome.written;
 }
@@ -111,7 +119,8 @@ bool ConvertFile(const Options& options, std::u16string_view input, FormatSettin
 // Every message of a run names its input as the command line gave it, so that a batch of many
 // files says which one failed.
 void PrintInputFailure(std::u16string_view input, std::u16string_view message) {
-  PrintError(WithEscapes(u"log2plt: " + std::u16string(input) + u": " + std::u16string(message)) +
+  PrintError(WithEscapes(u"log2plt: " + std::u16string(ShownInputName(input)) + u": " +
+                         std::u16string(message)) +
              u"\n");
 }
 

@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include <algorithm>
+
 #include "base/calendar.h"
 #include "base/error.h"
 
@@ -67,6 +69,11 @@ Options ParseOptions(const std::vector<std::u16string>& arguments) {
   }
   if (options.help || options.version) return options;
   if (options.inputs.empty()) throw Error(u"no input file");
+  const auto piped = std::ranges::count(options.inputs, kStandardInput);
+  if (piped > 1) throw Error(u"- (standard input) may be given only once");
+  if (piped == 1 && !options.day) {
+    throw Error(u"- (standard input) needs --date YYYY-MM-DD: a pipe has no file date");
+  }
   if (options.output && options.inputs.size() > 1) throw Error(u"-o needs exactly one input file");
   return options;
 }

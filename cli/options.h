@@ -4,9 +4,13 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace log2plt::cli {
+
+// The input that stands for standard input.
+inline constexpr std::u16string_view kStandardInput = u"-";
 
 struct Options {
   bool force = false;
