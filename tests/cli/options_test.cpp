@@ -38,10 +38,10 @@ TEST(ParseOptions, ReadsEveryOptionForm) {
   EXPECT_EQ(joined.output, u"o.plt");
   EXPECT_EQ(joined.day, 40038.0);
 
-  const Options many = ParseOptions({u"a.log", u"--", u"-f", u"-"});
+  const Options many = ParseOptions({u"--date=2009-08-12", u"a.log", u"--", u"-f", u"-"});
   EXPECT_FALSE(many.force);
   EXPECT_EQ(many.inputs, (std::vector<std::u16string>{u"a.log", u"-f", u"-"}));
-  EXPECT_EQ(many.input_positions, (std::vector<std::size_t>{0, 2, 3}));
+  EXPECT_EQ(many.input_positions, (std::vector<std::size_t>{1, 3, 4}));
   EXPECT_EQ(options.input_positions, std::vector<std::size_t>{5});
   EXPECT_TRUE(ParseOptions({u"--help"}).help);
   EXPECT_TRUE(ParseOptions({u"--version"}).version);
@@ -56,6 +56,11 @@ TEST(ParseOptions, RefusesWhatIsNoUsage) {
       {u"--date"},
       {u"a.log", u"-o"},
       {u"-x", u"a.log"},
+      // Standard input has no file date, and holds one log.
+      {u"-"},
+      {u"a.log", u"--", u"-"},
+      {u"--date", u"2009-08-12", u"-", u"a.log", u"-"},
+      {u"--date", u"2009-08-12", u"-", u"--", u"-"},
   };
   for (const auto& arguments : cases) {
     EXPECT_THROW(ParseOptions(arguments), Error) << arguments.size();
