@@ -112,6 +112,12 @@ expect 1 'log2plt: missing.log: Cannot open file "*missing.log". ?*[^.].' "- bes
 cmp -s out.plt file.plt || fail "- beside files: not the track on standard output"
 cmp -s day1.plt "$cases/moscow_crlf.plt" || fail "- beside files: the file was not converted"
 
+# The summary names standard input too.
+pipe day1.log -v --date $date -
+expect 0 "standard input -> standard output: 7 points, 08:00:00 to 09:00:00" "-v"
+pipe day1.log -v -f --date $date -o summed.plt -
+expect 0 "standard input -> summed.plt: 7 points, 08:00:00 to 09:00:00" "-v with -o"
+
 # An existing output is kept without -f, since no one can be asked while standard input holds
 # the log, and replaced with -f.
 echo old >kept.plt
@@ -125,7 +131,8 @@ cmp -s kept.plt file.plt || fail "existing -o with -f: not replaced by the track
 # Failures name standard input, never the copy.
 printf '$GPLOG,000001,10:00:00,A\r\n1 2\r\n$GPLOG,000002,11:00:00,A\r\n' >three.log
 pipe three.log --date $date -o three.plt -
-expect 1 "log2plt: standard input: Floating point division by zero." "a failing log"
+expect 1 "log2plt: standard input: the log holds one point only (Floating point division by zero.)" \
+  "a failing log"
 [[ -e three.plt ]] && fail "a failing log wrote its track"
 no_copy_left "a failing log"
 
