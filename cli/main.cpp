@@ -35,7 +35,16 @@ constexpr std::u16string_view kOptions =
     u"  -v, --verbose      after each track, a line on standard error with its points\n"
     u"                     and their first and last times\n"
     u"  --help             show this help\n"
-    u"  --version          show the version\n";
+    u"  --version          show the version\n"
+    u"\n"
+    u"An INPUT of - reads the log from standard input: --date is then needed, and the\n"
+    u"track goes to standard output unless -o names a file. On Windows log2plt expands\n"
+    u"the wildcards * and ? in an input's name itself; elsewhere the shell does.\n"
+    u"\n"
+    u"Examples:\n"
+    u"  log2plt -f -v logs/*.log                       every log of a folder (Linux)\n"
+    u"  log2plt.exe -f -v logs\\*.log                   the same on Windows\n"
+    u"  gunzip -c day.log.gz | log2plt --date 2026-05-17 -o day.plt -\n";
 
 // The window's question, its two lines joined by a blank for the terminal's one line.
 std::u16string QuestionOnOneLine() {
@@ -127,7 +136,7 @@ void PrintInputFailure(std::u16string_view input, std::u16string_view message) {
 // The cause in plain words first, where the window's text hides it; the window's text after it
 // in parentheses, so that both can be matched.
 std::u16string FailureText(const Error& error) {
-  const std::u16string message = WithFinalFullStop(error.Message());
+  std::u16string message = WithFinalFullStop(error.Message());
   if (error.Cause().empty()) return message;
   if (message.empty()) return error.Cause();
   return error.Cause() + u" (" + message + u")";
