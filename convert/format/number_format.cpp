@@ -157,7 +157,8 @@ NumberPattern::NumberPattern(std::u16string_view pattern) {
 
 std::size_t NumberPattern::LongestText(int integer_digits) const {
   // A sign, the integer digits or the pattern's zeros, the separator and the decimals.
-  return static_cast<std::size_t>(2 + std::max(integer_digits, integer_zeros_) + decimals_);
+  const int digits = std::max(integer_digits, integer_zeros_) + decimals_;
+  return 2 + static_cast<std::size_t>(digits);
 }
 
 template <class Out>
