@@ -16,4 +16,8 @@ enum class ErrorKind {
 // The kind of a system error code: errno on POSIX, a Win32 error code on Windows.
 ErrorKind KindOfError(std::error_code code);
 
+// Whether the system's own text for a file held by another program says so: Windows speaks of
+// another process, POSIX of a resource temporarily unavailable.
+bool SystemTextNamesHeldOpen();
+
 }  // namespace log2plt::platform

@@ -56,6 +56,8 @@ std::u16string CauseOfFileFailure(const file::Failure& failure, std::u16string_v
   switch (failure.step) {
     case Step::kOpen:
     case Step::kRead:
+      if (KindOfError(failure.code) == ErrorKind::kHeldOpen && !SystemTextNamesHeldOpen())
+        return CauseOfError(failure.code);
       return std::u16string(CauseOfName(file_name));
     case Step::kCreate:
       if (KindOfError(failure.code) == ErrorKind::kNoSuchFile && FolderOfNameIsMissing(file_name))

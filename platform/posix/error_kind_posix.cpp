@@ -22,4 +22,6 @@ ErrorKind KindOfError(std::error_code code) {
   }
 }
 
+bool SystemTextNamesHeldOpen() { return false; }
+
 }  // namespace log2plt::platform

@@ -23,4 +23,6 @@ ErrorKind KindOfError(std::error_code code) {
   }
 }
 
+bool SystemTextNamesHeldOpen() { return true; }
+
 }  // namespace log2plt::platform

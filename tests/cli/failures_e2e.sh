@@ -113,6 +113,15 @@ for _ in $(seq 200); do [[ -e trip.log.held ]] && break; sleep 0.05; done
 [[ -e trip.log.held ]] || fail "the holder did not hold trip.log"
 run -- trip.log
 expect 1 "log2plt: trip.log: another program holds the file open (Invalid argument to date encode.)" "held open"
+# With --date the log is read while the other program writes it: the cause is said where the
+# system's own words do not say it (Windows speaks of another process).
+run -- --date 2026-01-01 trip.log
+if $windows; then
+  expect 1 'log2plt: trip.log: Cannot open file "*trip.log". *' "held open, with --date"
+else
+  expect 1 'log2plt: trip.log: another program holds the file open (Cannot open file "*trip.log". *)' \
+    "held open, with --date"
+fi
 rm -f trip.log.held
 wait "$holder"
 absent "held open" trip.plt
