@@ -98,7 +98,7 @@ void PrintSummary(std::u16string_view input, std::u16string_view output,
     line += FromUtf8(std::to_string(summary.point_count)) + u" points, " + summary.first_time +
             u" to " + summary.last_time;
   }
-  PrintError(line + u"\n");
+  PrintError(WithEscapes(line) + u"\n");
 }
 
 // One conversion run; false when the user declines to replace the output.
