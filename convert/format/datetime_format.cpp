@@ -31,17 +31,26 @@ std::int64_t MillisecondsOfValue(double value) {
   return std::llrint(product);
 }
 
-// Every field of a date-time text comes from one millisecond count, the times of a track's
-// points from one double product where that is proven to round alike.
+namespace {
+
+// The millisecond count of a value, the times of a track's points from one double product where
+// that is proven to round alike.
+std::int64_t MillisecondsOfTime(double value) {
+  std::int64_t milliseconds;
+  if (!RoundOutsideGuardBand(value, kMillisecondScale, kMillisecondBand, milliseconds)) {
+    milliseconds = MillisecondsOfValue(value);
+  }
+  return milliseconds;
+}
+
+}  // namespace
+
+// Every field of a date-time text comes from one millisecond count.
 struct DateTimePattern::DateTimeFields {
   CivilDate date;
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 
-  DateTimeFields(double value, bool with_date) {
-    std::int64_t milliseconds;
-    if (!RoundOutsideGuardBand(value, kMillisecondScale, kMillisecondBand, milliseconds)) {
-      milliseconds = MillisecondsOfValue(value);
-    }
+  DateTimeFields(std::int64_t milliseconds, bool with_date) {
     const std::int64_t magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
     std::int64_t day_count = magnitude / kMillisecondsPerDay;
     const auto time_of_day =
@@ -241,6 +250,8 @@ DateTimePattern::DateTimePattern(std::u16string_view pattern) {
            token.kind == Kind::kMonthName || token.kind == Kind::kYear ||
            token.kind == Kind::kFullYear;
   });
+  needs_milliseconds_ = std::ranges::any_of(
+      tokens_, [](const Token& token) { return token.kind == Kind::kMillisecond; });
   CountTextLengths();
 }
 
@@ -298,10 +309,36 @@ std::size_t DateTimePattern::LongestText(const FormatSettings& settings) const {
 
 template <class Out>
 void DateTimePattern::AppendTo(Out& out, double value, const FormatSettings& settings) const {
-  const DateTimeFields fields(value, needs_date_);
+  const DateTimeFields fields(MillisecondsOfTime(value), needs_date_);
   auto room = OpenRoom(out, LongestText(settings));
   AppendFields(room, fields, settings);
   CloseRoom(out, room);
+}
+
+template <class Char>
+void DateTimePattern::AppendTo(UncheckedText<Char>& out, double value,
+                               const FormatSettings& settings, SecondTextCache<Char>& cache) const {
+  const std::int64_t milliseconds = MillisecondsOfTime(value);
+  // Every field but the milliseconds comes from the whole seconds of a count that is not
+  // negative.
+  if (needs_milliseconds_ || milliseconds < 0) {
+    AppendFields(out, DateTimeFields(milliseconds, needs_date_), settings);
+    return;
+  }
+  const std::int64_t second = milliseconds / 1000;
+  if (second != cache.second_ || cache.pattern_ != this || cache.settings_ != &settings) {
+    if (LongestText(settings) > SecondTextCache<Char>::kLongestText) {
+      AppendFields(out, DateTimeFields(milliseconds, needs_date_), settings);
+      return;
+    }
+    UncheckedText<Char> text(cache.text_);
+    AppendFields(text, DateTimeFields(milliseconds, needs_date_), settings);
+    cache.pattern_ = this;
+    cache.settings_ = &settings;
+    cache.second_ = second;
+    cache.length_ = text.size();
+  }
+  out.append(cache.text_, cache.length_);
 }
 
 template <class Out>
@@ -369,6 +406,10 @@ template void DateTimePattern::AppendTo(TextBuffer<char16_t>&, double, const For
 template void DateTimePattern::AppendTo(UncheckedText<char>&, double, const FormatSettings&) const;
 template void DateTimePattern::AppendTo(UncheckedText<char16_t>&, double,
                                         const FormatSettings&) const;
+template void DateTimePattern::AppendTo(UncheckedText<char>&, double, const FormatSettings&,
+                                        SecondTextCache<char>&) const;
+template void DateTimePattern::AppendTo(UncheckedText<char16_t>&, double, const FormatSettings&,
+                                        SecondTextCache<char16_t>&) const;
 
 bool DateTimePattern::PrintsOnlyNarrowTexts(const FormatSettings& settings) const {
   if (settings.time_separator > 0xFF) return false;

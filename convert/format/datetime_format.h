@@ -15,6 +15,25 @@
 
 namespace log2plt {
 
+class DateTimePattern;
+
+// The text of the last whole second a pattern wrote, for a run of values that mostly fall in the
+// same second, as the points of a track do. Each thread keeps its own, and uses it only with
+// patterns and settings that outlive it: it knows them by their address.
+template <class Char>
+class SecondTextCache {
+ public:
+  static constexpr std::size_t kLongestText = 48;
+
+ private:
+  friend class DateTimePattern;
+  const DateTimePattern* pattern_ = nullptr;
+  const FormatSettings* settings_ = nullptr;
+  std::int64_t second_ = -1;
+  std::size_t length_ = 0;
+  Char text_[kLongestText];
+};
+
 class DateTimePattern {
  public:
   explicit DateTimePattern(std::u16string_view pattern);
@@ -26,6 +45,12 @@ class DateTimePattern {
   // - UncheckedText<char> and UncheckedText<char16_t>: into room made beforehand for LongestText.
   template <class Out>
   void AppendTo(Out& out, double value, const FormatSettings& settings) const;
+  // The same, into room made beforehand for LongestText (UncheckedText<char> or <char16_t>):
+  // a pattern without milliseconds writes the same text for every value of one whole second,
+  // which `cache` keeps.
+  template <class Char>
+  void AppendTo(UncheckedText<Char>& out, double value, const FormatSettings& settings,
+                SecondTextCache<Char>& cache) const;
   bool PrintsOnlyNarrowTexts(const FormatSettings& settings) const;
   // The longest text the pattern gives for any value.
   std::size_t LongestText(const FormatSettings& settings) const;
@@ -65,6 +90,7 @@ class DateTimePattern {
 
   std::vector<Token> tokens_;
   bool needs_date_ = false;
+  bool needs_milliseconds_ = false;
   std::size_t longest_without_texts_ = 0;  // all but the designators and month names
   std::size_t designator_tokens_ = 0;
   std::size_t month_name_tokens_ = 0;

@@ -20,11 +20,18 @@ class PointLineFormat {
   PointLineFormat(double day, const FormatSettings& settings);
 
   // Appends the point line (without its break) for a log line: its first two words, the flag,
-  // the altitude, day + t, the date and the time of day of t.
-  template <class Out, class Char>
-  void Append(Out& out, std::basic_string_view<Char> line, bool first_point, double t) const {
+  // the altitude, day + t, the date and the time of day of t. A run of lines on one thread may
+  // pass a SecondTextCache of the output's code units, which keeps the time text of a whole
+  // second for the lines that follow within it.
+  template <class Out, class Char, class... Cache>
+  void Append(Out& out, std::basic_string_view<Char> line, bool first_point, double t,
+              Cache&... cache) const {
+    static_assert(sizeof...(Cache) <= 1);
     auto room = OpenRoom(out, line.size() + FixedPartBound());
-    AppendInRoom(room, line, first_point, t);
+    AppendWordsInRoom(room, line, first_point);
+    day_number_.AppendTo(room, t, settings_);
+    AppendUnits(room, std::u16string_view(date_field_));
+    time_pattern_.AppendTo(room, t, settings_, cache...);
     CloseRoom(out, room);
   }
 
@@ -34,17 +41,15 @@ class PointLineFormat {
   std::size_t FixedPartBound() const { return fixed_part_bound_; }
 
  private:
+  // The two words, the flag and the altitude.
   template <class OutChar, class Char>
-  void AppendInRoom(UncheckedText<OutChar>& out, std::basic_string_view<Char> line,
-                    bool first_point, double t) const {
+  void AppendWordsInRoom(UncheckedText<OutChar>& out, std::basic_string_view<Char> line,
+                         bool first_point) const {
     const auto [first_word, second_word] = FirstTwoWordsView(line);
     AppendUnits(out, first_word);
     out += static_cast<OutChar>(',');
     AppendUnits(out, second_word);
     AppendAscii(out, first_point ? ",1,500," : ",0,500,", 7);
-    day_number_.AppendTo(out, t, settings_);
-    AppendUnits(out, std::u16string_view(date_field_));
-    time_pattern_.AppendTo(out, t, settings_);
   }
 
   const FormatSettings& settings_;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "base/error.h"
 #include "base/utf.h"
@@ -237,6 +238,52 @@ TEST(FormatDateTimePattern, FollowsTheSettings) {
   EXPECT_EQ(FormatDateTimePattern(u"h:mm:ss AMPM", 0.75, settings), u"6.00.00 ");
   settings.short_month_names[7] = u"\u0430\u0432\u0433";
   EXPECT_EQ(FormatDateTimePattern(u"dd-mmm-yy", 40037, settings), u"12-\u0430\u0432\u0433-09");
+}
+
+// A run of values written through one cache of whole seconds, by one pattern and settings and
+// by all of them taking turns on it, gives each value the text the pattern writes alone: across
+// seconds, midnight, values that go back, negative ones, and patterns the cache cannot serve
+// (milliseconds, a text longer than it keeps).
+TEST(DateTimePattern, WritesTheSameTextThroughTheCacheOfASecond) {
+  FormatSettings dotted = EnglishSettings();
+  dotted.time_separator = u'.';
+  dotted.am_designator = u"vorm.";
+  dotted.pm_designator = u"nachm.";
+  const FormatSettings english = EnglishSettings();
+  const std::u16string_view patterns[] = {
+      u"h:mm:ss AMPM",
+      u"hh:nn:ss",
+      u"dd-mmm-yyyy hh:nn",
+      u"hh:nn:ss.zzz",
+      u"'a literal too long for the cache to keep, beside the time' hh:nn:ss",
+  };
+  std::vector<double> values;
+  for (int k = 0; k < 40; ++k) values.push_back(TimeValue(23, 59, 58, 0) + k * (0.3 / 86400));
+  for (const double value : {0.5, 0.5, 1.0 / 86400 - 1e-9, 0.0, -1e-9, -1.25, 1.25, 46023.75}) {
+    values.push_back(value);
+  }
+  const FormatSettings* const both_settings[] = {&english, &dotted};
+  std::vector<DateTimePattern> readers(std::begin(patterns), std::end(patterns));
+  SecondTextCache<char16_t> cache;
+  const auto check = [&](std::size_t p, const FormatSettings& settings, double value) {
+    std::u16string cached(readers[p].LongestText(settings), u'\0');
+    UncheckedText<char16_t> room(cached.data());
+    readers[p].AppendTo(room, value, settings, cache);
+    cached.resize(room.size());
+    EXPECT_EQ(cached, FormatDateTimePattern(patterns[p], value, settings))
+        << ToUtf8(patterns[p]) << ", " << value;
+  };
+  // Each pattern and settings over the run, then all of them in turn at each value.
+  for (std::size_t p = 0; p < readers.size(); ++p) {
+    for (const FormatSettings* settings : both_settings) {
+      for (const double value : values) check(p, *settings, value);
+    }
+  }
+  for (const double value : values) {
+    for (std::size_t p = 0; p < readers.size(); ++p) {
+      for (const FormatSettings* settings : both_settings) check(p, *settings, value);
+    }
+  }
 }
 
 TEST(FormatNumberPattern, WritesSevenDecimals) {
