@@ -70,4 +70,8 @@ inline double NextPointTime(double t, long double step) {
   return static_cast<double>(step + static_cast<long double>(t));
 }
 
+// The running time `count` points later: NextPointTime applied `count` times, most of the steps
+// counted at once.
+double AdvancePointTime(double t, long double step, std::uint64_t count);
+
 }  // namespace log2plt
