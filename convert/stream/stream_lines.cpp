@@ -88,19 +88,19 @@ bool AsciiWordsPartOfUnits(std::string_view line, std::string& part) {
   return true;
 }
 
-// The time texts of the last whole second, one for each width of the lines made.
-struct SecondTexts {
-  SecondTextCache<char> bytes;
-  SecondTextCache<char16_t> units;
+// What the lines keep from line to line, one for each width of the lines made.
+struct LineCaches {
+  PointLineCache<char> bytes;
+  PointLineCache<char16_t> units;
 };
 
 // A point line of a decoded text: most lines have words of ASCII, which are made as bytes at
 // once; others in UTF-16 and encoded, as saving encodes them.
 void AppendDecodedPointLine(const StreamLines& lines, std::string_view line, bool first_point,
-                            double t, SecondTexts& seconds, TextBuffer<char>& track) {
+                            double t, LineCaches& caches, TextBuffer<char>& track) {
   std::string_view part;
   if (lines.byte_format != nullptr && lines.breaks.UnitBytes() == 1 && AsciiWordsPart(line, part)) {
-    lines.byte_format->Append(track, part, first_point, t, seconds.bytes);
+    lines.byte_format->Append(track, part, first_point, t, caches.bytes);
     return;
   }
   thread_local std::u16string units;
@@ -110,18 +110,18 @@ void AppendDecodedPointLine(const StreamLines& lines, std::string_view line, boo
   if (lines.byte_format != nullptr && lines.breaks.UnitBytes() == 2 &&
       (lines.encoding == TextEncoding::kUtf16Be ? AsciiWordsPartOfUnits<true>(line, narrow)
                                                 : AsciiWordsPartOfUnits<false>(line, narrow))) {
-    lines.byte_format->Append(track, std::string_view(narrow), first_point, t, seconds.bytes);
+    lines.byte_format->Append(track, std::string_view(narrow), first_point, t, caches.bytes);
     return;
   }
   DecodeLine(lines, line, units);
   std::u16string_view unit_part;
   if (lines.byte_format != nullptr && AsciiWordsPart(std::u16string_view(units), unit_part)) {
     narrow.assign(unit_part.begin(), unit_part.end());
-    lines.byte_format->Append(track, std::string_view(narrow), first_point, t, seconds.bytes);
+    lines.byte_format->Append(track, std::string_view(narrow), first_point, t, caches.bytes);
     return;
   }
   point_line.clear();
-  lines.unit_format->Append(point_line, std::u16string_view(units), first_point, t, seconds.units);
+  lines.unit_format->Append(point_line, std::u16string_view(units), first_point, t, caches.units);
   encoded.clear();
   AppendAnsiBytes(encoded, point_line.view());
   track.append(encoded.data(), encoded.size());
@@ -144,7 +144,7 @@ void FormatStreamLines(const StreamLines& lines, const TrackPlan& plan, std::str
                        std::uint64_t first_line, double first_time, TextBuffer<char>& track) {
   std::uint64_t line = first_line;
   double t = first_time;
-  SecondTexts seconds;
+  LineCaches caches;
   if (lines.bytes_are_text && lines.breaks.OnlyLineFeeds()) {
     // The common log, at its own pace: lines found by their LF alone.
     const char* p = chunk.data();
@@ -157,7 +157,7 @@ void FormatStreamLines(const StreamLines& lines, const TrackPlan& plan, std::str
       if (line >= 1 && line <= last_point) {
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         lines.byte_format->Append(track, text.substr(0, kLineReadLimit), line == 1, t,
-                                  seconds.bytes);
+                                  caches.bytes);
         AppendAscii(track, "\r\n", 2);
         t = NextPointTime(t, plan.step);
       }
@@ -170,9 +170,9 @@ void FormatStreamLines(const StreamLines& lines, const TrackPlan& plan, std::str
     if (IsPointLine(line, plan)) {
       if (lines.bytes_are_text) {
         lines.byte_format->Append(track, text.substr(0, kLineReadLimit), line == 1, t,
-                                  seconds.bytes);
+                                  caches.bytes);
       } else {
-        AppendDecodedPointLine(lines, text, line == 1, t, seconds, track);
+        AppendDecodedPointLine(lines, text, line == 1, t, caches, track);
       }
       AppendAscii(track, "\r\n", 2);
       t = NextPointTime(t, plan.step);

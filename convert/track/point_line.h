@@ -14,6 +14,14 @@
 
 namespace log2plt {
 
+// What a run of point lines on one thread keeps from line to line: the texts of the last number
+// and of the last whole second.
+template <class Char>
+struct PointLineCache {
+  NumberTextCache<Char> number;
+  SecondTextCache<Char> time;
+};
+
 class PointLineFormat {
  public:
   // `settings` must outlive the format.
@@ -21,17 +29,16 @@ class PointLineFormat {
 
   // Appends the point line (without its break) for a log line: its first two words, the flag,
   // the altitude, day + t, the date and the time of day of t. A run of lines on one thread may
-  // pass a SecondTextCache of the output's code units, which keeps the time text of a whole
-  // second for the lines that follow within it.
+  // pass a PointLineCache of the output's code units.
   template <class Out, class Char, class... Cache>
   void Append(Out& out, std::basic_string_view<Char> line, bool first_point, double t,
               Cache&... cache) const {
     static_assert(sizeof...(Cache) <= 1);
     auto room = OpenRoom(out, line.size() + FixedPartBound());
     AppendWordsInRoom(room, line, first_point);
-    day_number_.AppendTo(room, t, settings_);
+    day_number_.AppendTo(room, t, settings_, cache.number...);
     AppendUnits(room, std::u16string_view(date_field_));
-    time_pattern_.AppendTo(room, t, settings_, cache...);
+    time_pattern_.AppendTo(room, t, settings_, cache.time...);
     CloseRoom(out, room);
   }
 

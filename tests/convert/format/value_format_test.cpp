@@ -10,6 +10,7 @@
 #include "base/error.h"
 #include "base/utf.h"
 #include "convert/format/datetime_format.h"
+#include "convert/format/day_time_number.h"
 #include "convert/format/float_policy.h"
 #include "convert/format/number_format.h"
 #include "convert/format/time_parse.h"
@@ -282,6 +283,46 @@ TEST(DateTimePattern, WritesTheSameTextThroughTheCacheOfASecond) {
   for (const double value : values) {
     for (std::size_t p = 0; p < readers.size(); ++p) {
       for (const FormatSettings* settings : both_settings) check(p, *settings, value);
+    }
+  }
+}
+
+// The same for the numbers of points through one cache of the last number: runs of times that
+// share their seven decimals and ones that do not, days on and off the fast path, patterns that
+// print every digit and ones that drop zeros, two decimal separators.
+TEST(DayTimeNumber, WritesTheSameTextThroughTheCacheOfTheLastNumber) {
+  ApplyFloatingPointPolicy();
+  FormatSettings comma = EnglishSettings();
+  comma.decimal_separator = u',';
+  const FormatSettings english = EnglishSettings();
+  const FormatSettings* const both_settings[] = {&english, &comma};
+  const std::vector<DayTimeNumber> numbers = {
+      {u"0.######0", 46023}, {u"0.######0", 65746}, {u"00.#######", 29221},
+      {u"0.######0", -1},    {u"0.######0", 99998},
+  };
+  std::vector<double> times;
+  for (int k = 0; k < 60; ++k) times.push_back(0.2584144 + k * 2.6e-8);
+  for (const double t : {0.5, 0.5, 0.0, 1.99999999, 2.0, 2.5, -1e-9, 0.25, 0.2584144}) {
+    times.push_back(t);
+  }
+  NumberTextCache<char16_t> cache;
+  const auto check = [&](const DayTimeNumber& number, const FormatSettings& settings, double t) {
+    std::u16string cached(number.LongestText(), u'\0');
+    UncheckedText<char16_t> room(cached.data());
+    number.AppendTo(room, t, settings, cache);
+    cached.resize(room.size());
+    std::u16string alone;
+    number.AppendTo(alone, t, settings);
+    EXPECT_EQ(cached, alone) << t;
+  };
+  for (const DayTimeNumber& number : numbers) {
+    for (const FormatSettings* settings : both_settings) {
+      for (const double t : times) check(number, *settings, t);
+    }
+  }
+  for (const double t : times) {
+    for (const DayTimeNumber& number : numbers) {
+      for (const FormatSettings* settings : both_settings) check(number, *settings, t);
     }
   }
 }
