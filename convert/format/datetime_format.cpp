@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "base/calendar.h"
 #include "convert/format/ascii_append.h"
@@ -41,6 +42,20 @@ std::int64_t MillisecondsOfTime(double value) {
     milliseconds = MillisecondsOfValue(value);
   }
   return milliseconds;
+}
+
+// The least value whose millisecond count is at least `count`, for a count of a time of a track:
+// the value of the halfway point below it, moved to the exact edge one double at a time.
+double FirstValueOfMilliseconds(std::int64_t count) {
+  double value = static_cast<double>((static_cast<long double>(count) - 0.5L) /
+                                     static_cast<long double>(kMillisecondsPerDay));
+  while (MillisecondsOfValue(value) >= count) {
+    value = std::nextafter(value, -std::numeric_limits<double>::infinity());
+  }
+  while (MillisecondsOfValue(value) < count) {
+    value = std::nextafter(value, std::numeric_limits<double>::infinity());
+  }
+  return value;
 }
 
 }  // namespace
@@ -315,29 +330,27 @@ void DateTimePattern::AppendTo(Out& out, double value, const FormatSettings& set
   CloseRoom(out, room);
 }
 
+// The text of the value's whole second, kept for the values up to the next second: the millisecond
+// count grows with the value, so every value between two of the same second is of that second.
 template <class Char>
-void DateTimePattern::AppendTo(UncheckedText<Char>& out, double value,
-                               const FormatSettings& settings, SecondTextCache<Char>& cache) const {
+void DateTimePattern::AppendAndKeep(UncheckedText<Char>& out, double value,
+                                    const FormatSettings& settings,
+                                    SecondTextCache<Char>& cache) const {
   const std::int64_t milliseconds = MillisecondsOfTime(value);
   // Every field but the milliseconds comes from the whole seconds of a count that is not
-  // negative.
-  if (needs_milliseconds_ || milliseconds < 0) {
+  // negative; the times of a track are below kFastTimeLimit.
+  if (needs_milliseconds_ || milliseconds < 0 || !(value < kFastTimeLimit) ||
+      LongestText(settings) > SecondTextCache<Char>::kLongestText) {
     AppendFields(out, DateTimeFields(milliseconds, needs_date_), settings);
     return;
   }
-  const std::int64_t second = milliseconds / 1000;
-  if (second != cache.second_ || cache.pattern_ != this || cache.settings_ != &settings) {
-    if (LongestText(settings) > SecondTextCache<Char>::kLongestText) {
-      AppendFields(out, DateTimeFields(milliseconds, needs_date_), settings);
-      return;
-    }
-    UncheckedText<Char> text(cache.text_);
-    AppendFields(text, DateTimeFields(milliseconds, needs_date_), settings);
-    cache.pattern_ = this;
-    cache.settings_ = &settings;
-    cache.second_ = second;
-    cache.length_ = text.size();
-  }
+  UncheckedText<Char> text(cache.text_);
+  AppendFields(text, DateTimeFields(milliseconds, needs_date_), settings);
+  cache.pattern_ = this;
+  cache.settings_ = &settings;
+  cache.first_ = value;
+  cache.next_ = FirstValueOfMilliseconds((milliseconds / 1000 + 1) * 1000);
+  cache.length_ = text.size();
   out.append(cache.text_, cache.length_);
 }
 
@@ -406,10 +419,11 @@ template void DateTimePattern::AppendTo(TextBuffer<char16_t>&, double, const For
 template void DateTimePattern::AppendTo(UncheckedText<char>&, double, const FormatSettings&) const;
 template void DateTimePattern::AppendTo(UncheckedText<char16_t>&, double,
                                         const FormatSettings&) const;
-template void DateTimePattern::AppendTo(UncheckedText<char>&, double, const FormatSettings&,
-                                        SecondTextCache<char>&) const;
-template void DateTimePattern::AppendTo(UncheckedText<char16_t>&, double, const FormatSettings&,
-                                        SecondTextCache<char16_t>&) const;
+template void DateTimePattern::AppendAndKeep(UncheckedText<char>&, double, const FormatSettings&,
+                                             SecondTextCache<char>&) const;
+template void DateTimePattern::AppendAndKeep(UncheckedText<char16_t>&, double,
+                                             const FormatSettings&,
+                                             SecondTextCache<char16_t>&) const;
 
 bool DateTimePattern::PrintsOnlyNarrowTexts(const FormatSettings& settings) const {
   if (settings.time_separator > 0xFF) return false;

@@ -18,8 +18,9 @@ namespace log2plt {
 class DateTimePattern;
 
 // The text of the last whole second a pattern wrote, for a run of values that mostly fall in the
-// same second, as the points of a track do. Each thread keeps its own, and uses it only with
-// patterns and settings that outlive it: it knows them by their address.
+// same second, as the points of a track do: it serves the values from the one it was written for
+// up to the first whose millisecond count starts the next second. Each thread keeps its own, and
+// uses it only with patterns and settings that outlive it: it knows them by their address.
 template <class Char>
 class SecondTextCache {
  public:
@@ -29,7 +30,9 @@ class SecondTextCache {
   friend class DateTimePattern;
   const DateTimePattern* pattern_ = nullptr;
   const FormatSettings* settings_ = nullptr;
-  std::int64_t second_ = -1;
+  // The values served, [first_, next_); none at first.
+  double first_ = 1;
+  double next_ = 0;
   std::size_t length_ = 0;
   Char text_[kLongestText];
 };
@@ -50,7 +53,14 @@ class DateTimePattern {
   // which `cache` keeps.
   template <class Char>
   void AppendTo(UncheckedText<Char>& out, double value, const FormatSettings& settings,
-                SecondTextCache<Char>& cache) const;
+                SecondTextCache<Char>& cache) const {
+    if (value >= cache.first_ && value < cache.next_ && cache.pattern_ == this &&
+        cache.settings_ == &settings) {
+      out.append(cache.text_, cache.length_);
+    } else {
+      AppendAndKeep(out, value, settings, cache);
+    }
+  }
   bool PrintsOnlyNarrowTexts(const FormatSettings& settings) const;
   // The longest text the pattern gives for any value.
   std::size_t LongestText(const FormatSettings& settings) const;
@@ -87,6 +97,9 @@ class DateTimePattern {
 
   template <class Out>
   void AppendFields(Out& out, const DateTimeFields& fields, const FormatSettings& settings) const;
+  template <class Char>
+  void AppendAndKeep(UncheckedText<Char>& out, double value, const FormatSettings& settings,
+                     SecondTextCache<Char>& cache) const;
 
   std::vector<Token> tokens_;
   bool needs_date_ = false;

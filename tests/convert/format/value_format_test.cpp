@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -246,6 +247,7 @@ TEST(FormatDateTimePattern, FollowsTheSettings) {
 // seconds, midnight, values that go back, negative ones, and patterns the cache cannot serve
 // (milliseconds, a text longer than it keeps).
 TEST(DateTimePattern, WritesTheSameTextThroughTheCacheOfASecond) {
+  ApplyFloatingPointPolicy();
   FormatSettings dotted = EnglishSettings();
   dotted.time_separator = u'.';
   dotted.am_designator = u"vorm.";
@@ -262,6 +264,13 @@ TEST(DateTimePattern, WritesTheSameTextThroughTheCacheOfASecond) {
   for (int k = 0; k < 40; ++k) values.push_back(TimeValue(23, 59, 58, 0) + k * (0.3 / 86400));
   for (const double value : {0.5, 0.5, 1.0 / 86400 - 1e-9, 0.0, -1e-9, -1.25, 1.25, 46023.75}) {
     values.push_back(value);
+  }
+  // Around the first value of a second, rising and then falling.
+  for (const long double halfway : {999.5L, 60999.5L, 86399999.5L, 172799999.5L}) {
+    double value = static_cast<double>(halfway / 86400000);
+    for (int k = 0; k < 4; ++k) value = std::nextafter(value, 0.0);
+    for (int k = 0; k < 9; ++k, value = std::nextafter(value, 3.0)) values.push_back(value);
+    for (int k = 0; k < 9; ++k, value = std::nextafter(value, 0.0)) values.push_back(value);
   }
   const FormatSettings* const both_settings[] = {&english, &dotted};
   std::vector<DateTimePattern> readers(std::begin(patterns), std::end(patterns));
