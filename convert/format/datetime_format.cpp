@@ -47,8 +47,8 @@ std::int64_t MillisecondsOfTime(double value) {
 // The least value whose millisecond count is at least `count`, for a count of a time of a track:
 // the value of the halfway point below it, moved to the exact edge one double at a time.
 double FirstValueOfMilliseconds(std::int64_t count) {
-  double value = static_cast<double>((static_cast<long double>(count) - 0.5L) /
-                                     static_cast<long double>(kMillisecondsPerDay));
+  auto value = static_cast<double>((static_cast<long double>(count) - 0.5L) /
+                                   static_cast<long double>(kMillisecondsPerDay));
   while (MillisecondsOfValue(value) >= count) {
     value = std::nextafter(value, -std::numeric_limits<double>::infinity());
   }
