@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "base/calendar.h"
 #include "convert/format/ascii_append.h"
@@ -31,17 +32,40 @@ std::int64_t MillisecondsOfValue(double value) {
   return std::llrint(product);
 }
 
-// Every field of a date-time text comes from one millisecond count, the times of a track's
-// points from one double product where that is proven to round alike.
+namespace {
+
+// The millisecond count of a value, the times of a track's points from one double product where
+// that is proven to round alike.
+std::int64_t MillisecondsOfTime(double value) {
+  std::int64_t milliseconds;
+  if (!RoundOutsideGuardBand(value, kMillisecondScale, kMillisecondBand, milliseconds)) {
+    milliseconds = MillisecondsOfValue(value);
+  }
+  return milliseconds;
+}
+
+// The least value whose millisecond count is at least `count`, for a count of a time of a track:
+// the value of the halfway point below it, moved to the exact edge one double at a time.
+double FirstValueOfMilliseconds(std::int64_t count) {
+  auto value = static_cast<double>((static_cast<long double>(count) - 0.5L) /
+                                   static_cast<long double>(kMillisecondsPerDay));
+  while (MillisecondsOfValue(value) >= count) {
+    value = std::nextafter(value, -std::numeric_limits<double>::infinity());
+  }
+  while (MillisecondsOfValue(value) < count) {
+    value = std::nextafter(value, std::numeric_limits<double>::infinity());
+  }
+  return value;
+}
+
+}  // namespace
+
+// Every field of a date-time text comes from one millisecond count.
 struct DateTimePattern::DateTimeFields {
   CivilDate date;
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 
-  DateTimeFields(double value, bool with_date) {
-    std::int64_t milliseconds;
-    if (!RoundOutsideGuardBand(value, kMillisecondScale, kMillisecondBand, milliseconds)) {
-      milliseconds = MillisecondsOfValue(value);
-    }
+  DateTimeFields(std::int64_t milliseconds, bool with_date) {
     const std::int64_t magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
     std::int64_t day_count = magnitude / kMillisecondsPerDay;
     const auto time_of_day =
@@ -241,6 +265,8 @@ DateTimePattern::DateTimePattern(std::u16string_view pattern) {
            token.kind == Kind::kMonthName || token.kind == Kind::kYear ||
            token.kind == Kind::kFullYear;
   });
+  needs_milliseconds_ = std::ranges::any_of(
+      tokens_, [](const Token& token) { return token.kind == Kind::kMillisecond; });
   CountTextLengths();
 }
 
@@ -298,10 +324,34 @@ std::size_t DateTimePattern::LongestText(const FormatSettings& settings) const {
 
 template <class Out>
 void DateTimePattern::AppendTo(Out& out, double value, const FormatSettings& settings) const {
-  const DateTimeFields fields(value, needs_date_);
+  const DateTimeFields fields(MillisecondsOfTime(value), needs_date_);
   auto room = OpenRoom(out, LongestText(settings));
   AppendFields(room, fields, settings);
   CloseRoom(out, room);
+}
+
+// The text of the value's whole second, kept for the values up to the next second: the millisecond
+// count grows with the value, so every value between two of the same second is of that second.
+template <class Char>
+void DateTimePattern::AppendAndKeep(UncheckedText<Char>& out, double value,
+                                    const FormatSettings& settings,
+                                    SecondTextCache<Char>& cache) const {
+  const std::int64_t milliseconds = MillisecondsOfTime(value);
+  // Every field but the milliseconds comes from the whole seconds of a count that is not
+  // negative; the times of a track are below kFastTimeLimit.
+  if (needs_milliseconds_ || milliseconds < 0 || !(value < kFastTimeLimit) ||
+      LongestText(settings) > SecondTextCache<Char>::kLongestText) {
+    AppendFields(out, DateTimeFields(milliseconds, needs_date_), settings);
+    return;
+  }
+  UncheckedText<Char> text(cache.text_);
+  AppendFields(text, DateTimeFields(milliseconds, needs_date_), settings);
+  cache.pattern_ = this;
+  cache.settings_ = &settings;
+  cache.first_ = value;
+  cache.next_ = FirstValueOfMilliseconds((milliseconds / 1000 + 1) * 1000);
+  cache.length_ = text.size();
+  out.append(cache.text_, cache.length_);
 }
 
 template <class Out>
@@ -369,6 +419,11 @@ template void DateTimePattern::AppendTo(TextBuffer<char16_t>&, double, const For
 template void DateTimePattern::AppendTo(UncheckedText<char>&, double, const FormatSettings&) const;
 template void DateTimePattern::AppendTo(UncheckedText<char16_t>&, double,
                                         const FormatSettings&) const;
+template void DateTimePattern::AppendAndKeep(UncheckedText<char>&, double, const FormatSettings&,
+                                             SecondTextCache<char>&) const;
+template void DateTimePattern::AppendAndKeep(UncheckedText<char16_t>&, double,
+                                             const FormatSettings&,
+                                             SecondTextCache<char16_t>&) const;
 
 bool DateTimePattern::PrintsOnlyNarrowTexts(const FormatSettings& settings) const {
   if (settings.time_separator > 0xFF) return false;

@@ -15,6 +15,28 @@
 
 namespace log2plt {
 
+class DateTimePattern;
+
+// The text of the last whole second a pattern wrote, for a run of values that mostly fall in the
+// same second, as the points of a track do: it serves the values from the one it was written for
+// up to the first whose millisecond count starts the next second. Each thread keeps its own, and
+// uses it only with patterns and settings that outlive it: it knows them by their address.
+template <class Char>
+class SecondTextCache {
+ public:
+  static constexpr std::size_t kLongestText = 48;
+
+ private:
+  friend class DateTimePattern;
+  const DateTimePattern* pattern_ = nullptr;
+  const FormatSettings* settings_ = nullptr;
+  // The values served, [first_, next_); none at first.
+  double first_ = 1;
+  double next_ = 0;
+  std::size_t length_ = 0;
+  Char text_[kLongestText];
+};
+
 class DateTimePattern {
  public:
   explicit DateTimePattern(std::u16string_view pattern);
@@ -26,6 +48,19 @@ class DateTimePattern {
   // - UncheckedText<char> and UncheckedText<char16_t>: into room made beforehand for LongestText.
   template <class Out>
   void AppendTo(Out& out, double value, const FormatSettings& settings) const;
+  // The same, into room made beforehand for LongestText (UncheckedText<char> or <char16_t>):
+  // a pattern without milliseconds writes the same text for every value of one whole second,
+  // which `cache` keeps.
+  template <class Char>
+  void AppendTo(UncheckedText<Char>& out, double value, const FormatSettings& settings,
+                SecondTextCache<Char>& cache) const {
+    if (value >= cache.first_ && value < cache.next_ && cache.pattern_ == this &&
+        cache.settings_ == &settings) {
+      out.append(cache.text_, cache.length_);
+    } else {
+      AppendAndKeep(out, value, settings, cache);
+    }
+  }
   bool PrintsOnlyNarrowTexts(const FormatSettings& settings) const;
   // The longest text the pattern gives for any value.
   std::size_t LongestText(const FormatSettings& settings) const;
@@ -62,9 +97,13 @@ class DateTimePattern {
 
   template <class Out>
   void AppendFields(Out& out, const DateTimeFields& fields, const FormatSettings& settings) const;
+  template <class Char>
+  void AppendAndKeep(UncheckedText<Char>& out, double value, const FormatSettings& settings,
+                     SecondTextCache<Char>& cache) const;
 
   std::vector<Token> tokens_;
   bool needs_date_ = false;
+  bool needs_milliseconds_ = false;
   std::size_t longest_without_texts_ = 0;  // all but the designators and month names
   std::size_t designator_tokens_ = 0;
   std::size_t month_name_tokens_ = 0;

@@ -20,6 +20,24 @@ namespace log2plt {
 inline constexpr double kFastDayFirst = 16384;
 inline constexpr double kFastDayLast = 99997;
 
+class DayTimeNumber;
+
+// The text of the last number a DayTimeNumber wrote by its fast path. Each thread keeps its own,
+// and uses it only with numbers and settings that outlive it: it knows them by their address.
+template <class Char>
+class NumberTextCache {
+ public:
+  static constexpr std::size_t kLongestText = 24;
+
+ private:
+  friend class DayTimeNumber;
+  const DayTimeNumber* number_ = nullptr;
+  const FormatSettings* settings_ = nullptr;
+  std::uint64_t units_ = 0;
+  std::size_t length_ = 0;
+  Char text_[kLongestText];
+};
+
 class DayTimeNumber {
  public:
   DayTimeNumber(std::u16string_view pattern, double day);
@@ -30,18 +48,32 @@ class DayTimeNumber {
   void AppendTo(Out& out, double t, const FormatSettings& settings) const {
     std::uint64_t units;
     if (FastUnits(t, units)) {
-      auto room =
-          OpenRoom(out, kLongestFastText + static_cast<std::size_t>(pattern_.IntegerZeros()));
-      if (all_digits_) {
-        AppendAllDigits(room, units, settings.decimal_separator);
-      } else {
-        pattern_.AppendRounded(room, units, false, settings);
-      }
+      auto room = OpenRoom(out, LongestFastText());
+      AppendFast(room, units, settings);
       CloseRoom(out, room);
     } else {
-      pattern_.AppendTo(out, static_cast<long double>(day_) + static_cast<long double>(t),
-                        settings);
+      AppendExact(out, t, settings);
     }
+  }
+  // The same, into room made beforehand for LongestText: the points of a track often share
+  // their number with the point before, whose text `cache` keeps.
+  template <class Char>
+  void AppendTo(UncheckedText<Char>& out, double t, const FormatSettings& settings,
+                NumberTextCache<Char>& cache) const {
+    std::uint64_t units;
+    if (!FastUnits(t, units) || LongestFastText() > NumberTextCache<Char>::kLongestText) {
+      AppendTo(out, t, settings);
+      return;
+    }
+    if (units != cache.units_ || cache.number_ != this || cache.settings_ != &settings) {
+      UncheckedText<Char> text(cache.text_);
+      AppendFast(text, units, settings);
+      cache.number_ = this;
+      cache.settings_ = &settings;
+      cache.units_ = units;
+      cache.length_ = text.size();
+    }
+    out.append(cache.text_, cache.length_);
   }
 
   // The longest text of day + t for a day below 10^11 and a time of a track.
@@ -63,6 +95,25 @@ class DayTimeNumber {
   static constexpr int kMostIntegerDigits = 12;
   // Six integer digits at most, the separator and seven decimals.
   static constexpr std::size_t kLongestFastText = 14;
+
+  std::size_t LongestFastText() const {
+    return kLongestFastText + static_cast<std::size_t>(pattern_.IntegerZeros());
+  }
+
+  template <class Char>
+  void AppendFast(UncheckedText<Char>& out, std::uint64_t units,
+                  const FormatSettings& settings) const {
+    if (all_digits_) {
+      AppendAllDigits(out, units, settings.decimal_separator);
+    } else {
+      pattern_.AppendRounded(out, units, false, settings);
+    }
+  }
+
+  template <class Out>
+  void AppendExact(Out& out, double t, const FormatSettings& settings) const {
+    pattern_.AppendTo(out, static_cast<long double>(day_) + static_cast<long double>(t), settings);
+  }
 
   // The five integer digits of a fast day's sum, the separator and all seven decimals.
   template <class Char>

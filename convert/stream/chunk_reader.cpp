@@ -172,7 +172,8 @@ std::size_t ChunkReader::CutWithinOutputBound(std::string_view bytes) const {
   return cut;
 }
 
-// The chunk's first line and the running time of its first point, replayed point by point.
+// The chunk's first line and the running time of its first point, the chunk's points stepped
+// over.
 void ChunkReader::Place(Chunk& chunk, std::uint64_t lines) {
   chunk.first_line = next_line_;
   chunk.first_time = t_;
@@ -180,7 +181,7 @@ void ChunkReader::Place(Chunk& chunk, std::uint64_t lines) {
   const auto last_point = static_cast<std::uint64_t>(std::max<std::int32_t>(plan_.point_count, 0));
   const std::uint64_t from = std::max<std::uint64_t>(next_line_, 1);
   const std::uint64_t to = std::min(next_line_ + lines, last_point + 1);
-  for (std::uint64_t point = from; point < to; ++point) t_ = NextPointTime(t_, plan_.step);
+  if (from < to) t_ = AdvancePointTime(t_, plan_.step, to - from);
   next_line_ += lines;
   if (next_line_ > plan_.line_count) text_.FailChanged();
 }

@@ -197,8 +197,8 @@ void LogScan::FeedUtf16(std::string_view bytes) {
   }
   // A test of every unit that vectorises; the search only where it found a NUL.
   unsigned char any_nul = 0;
-  for (const char16_t unit_value : unit_piece_) any_nul |= unit_value == 0;
-  const std::size_t nul = any_nul ? unit_piece_.find(u'\0') : std::u16string::npos;
+  for (const char16_t unit_value : unit_piece_.view()) any_nul |= unit_value == 0;
+  const std::size_t nul = any_nul ? unit_piece_.view().find(u'\0') : std::u16string::npos;
   const std::size_t length = nul == std::u16string::npos ? unit_piece_.size() : nul;
   units_.Feed(unit_piece_.data(), length);
   facts_.text_bytes += 2 * length;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/utf.h"
+#include "convert/format/ascii_append.h"
 #include "convert/text/text_codec.h"
 
 namespace log2plt {
@@ -85,7 +86,7 @@ class LogScan {
   LogFacts facts_;
   LineCounter<char> bytes_;
   LineCounter<char16_t> units_;
-  std::u16string unit_piece_;
+  TextBuffer<char16_t> unit_piece_;  // its room is not filled before the units are copied in
   char odd_byte_ = 0;
   bool has_odd_byte_ = false;
   Utf8Check utf8_;

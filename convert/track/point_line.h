@@ -14,17 +14,31 @@
 
 namespace log2plt {
 
+// What a run of point lines on one thread keeps from line to line: the texts of the last number
+// and of the last whole second.
+template <class Char>
+struct PointLineCache {
+  NumberTextCache<Char> number;
+  SecondTextCache<Char> time;
+};
+
 class PointLineFormat {
  public:
   // `settings` must outlive the format.
   PointLineFormat(double day, const FormatSettings& settings);
 
   // Appends the point line (without its break) for a log line: its first two words, the flag,
-  // the altitude, day + t, the date and the time of day of t.
-  template <class Out, class Char>
-  void Append(Out& out, std::basic_string_view<Char> line, bool first_point, double t) const {
+  // the altitude, day + t, the date and the time of day of t. A run of lines on one thread may
+  // pass a PointLineCache of the output's code units.
+  template <class Out, class Char, class... Cache>
+  void Append(Out& out, std::basic_string_view<Char> line, bool first_point, double t,
+              Cache&... cache) const {
+    static_assert(sizeof...(Cache) <= 1);
     auto room = OpenRoom(out, line.size() + FixedPartBound());
-    AppendInRoom(room, line, first_point, t);
+    AppendWordsInRoom(room, line, first_point);
+    day_number_.AppendTo(room, t, settings_, cache.number...);
+    AppendUnits(room, std::u16string_view(date_field_));
+    time_pattern_.AppendTo(room, t, settings_, cache.time...);
     CloseRoom(out, room);
   }
 
@@ -34,17 +48,15 @@ class PointLineFormat {
   std::size_t FixedPartBound() const { return fixed_part_bound_; }
 
  private:
+  // The two words, the flag and the altitude.
   template <class OutChar, class Char>
-  void AppendInRoom(UncheckedText<OutChar>& out, std::basic_string_view<Char> line,
-                    bool first_point, double t) const {
+  void AppendWordsInRoom(UncheckedText<OutChar>& out, std::basic_string_view<Char> line,
+                         bool first_point) const {
     const auto [first_word, second_word] = FirstTwoWordsView(line);
     AppendUnits(out, first_word);
     out += static_cast<OutChar>(',');
     AppendUnits(out, second_word);
     AppendAscii(out, first_point ? ",1,500," : ",0,500,", 7);
-    day_number_.AppendTo(out, t, settings_);
-    AppendUnits(out, std::u16string_view(date_field_));
-    time_pattern_.AppendTo(out, t, settings_);
   }
 
   const FormatSettings& settings_;
@@ -64,5 +76,9 @@ long double TimeStep(double start_time, double end_time, std::int32_t point_coun
 inline double NextPointTime(double t, long double step) {
   return static_cast<double>(step + static_cast<long double>(t));
 }
+
+// The running time `count` points later: NextPointTime applied `count` times, most of the steps
+// counted at once.
+double AdvancePointTime(double t, long double step, std::uint64_t count);
 
 }  // namespace log2plt

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "base/error.h"
 #include "base/utf.h"
 #include "convert/format/datetime_format.h"
+#include "convert/format/day_time_number.h"
 #include "convert/format/float_policy.h"
 #include "convert/format/number_format.h"
 #include "convert/format/time_parse.h"
@@ -237,6 +240,100 @@ TEST(FormatDateTimePattern, FollowsTheSettings) {
   EXPECT_EQ(FormatDateTimePattern(u"h:mm:ss AMPM", 0.75, settings), u"6.00.00 ");
   settings.short_month_names[7] = u"\u0430\u0432\u0433";
   EXPECT_EQ(FormatDateTimePattern(u"dd-mmm-yy", 40037, settings), u"12-\u0430\u0432\u0433-09");
+}
+
+// A run of values written through one cache of whole seconds, by one pattern and settings and
+// by all of them taking turns on it, gives each value the text the pattern writes alone: across
+// seconds, midnight, values that go back, negative ones, and patterns the cache cannot serve
+// (milliseconds, a text longer than it keeps).
+TEST(DateTimePattern, WritesTheSameTextThroughTheCacheOfASecond) {
+  ApplyFloatingPointPolicy();
+  FormatSettings dotted = EnglishSettings();
+  dotted.time_separator = u'.';
+  dotted.am_designator = u"vorm.";
+  dotted.pm_designator = u"nachm.";
+  const FormatSettings english = EnglishSettings();
+  const std::u16string_view patterns[] = {
+      u"h:mm:ss AMPM",
+      u"hh:nn:ss",
+      u"dd-mmm-yyyy hh:nn",
+      u"hh:nn:ss.zzz",
+      u"'a literal too long for the cache to keep, beside the time' hh:nn:ss",
+  };
+  std::vector<double> values;
+  for (int k = 0; k < 40; ++k) values.push_back(TimeValue(23, 59, 58, 0) + k * (0.3 / 86400));
+  for (const double value : {0.5, 0.5, 1.0 / 86400 - 1e-9, 0.0, -1e-9, -1.25, 1.25, 46023.75}) {
+    values.push_back(value);
+  }
+  // Around the first value of a second, rising and then falling.
+  for (const long double halfway : {999.5L, 60999.5L, 86399999.5L, 172799999.5L}) {
+    double value = static_cast<double>(halfway / 86400000);
+    for (int k = 0; k < 4; ++k) value = std::nextafter(value, 0.0);
+    for (int k = 0; k < 9; ++k, value = std::nextafter(value, 3.0)) values.push_back(value);
+    for (int k = 0; k < 9; ++k, value = std::nextafter(value, 0.0)) values.push_back(value);
+  }
+  const FormatSettings* const both_settings[] = {&english, &dotted};
+  std::vector<DateTimePattern> readers(std::begin(patterns), std::end(patterns));
+  SecondTextCache<char16_t> cache;
+  const auto check = [&](std::size_t p, const FormatSettings& settings, double value) {
+    std::u16string cached(readers[p].LongestText(settings), u'\0');
+    UncheckedText<char16_t> room(cached.data());
+    readers[p].AppendTo(room, value, settings, cache);
+    cached.resize(room.size());
+    EXPECT_EQ(cached, FormatDateTimePattern(patterns[p], value, settings))
+        << ToUtf8(patterns[p]) << ", " << value;
+  };
+  // Each pattern and settings over the run, then all of them in turn at each value.
+  for (std::size_t p = 0; p < readers.size(); ++p) {
+    for (const FormatSettings* settings : both_settings) {
+      for (const double value : values) check(p, *settings, value);
+    }
+  }
+  for (const double value : values) {
+    for (std::size_t p = 0; p < readers.size(); ++p) {
+      for (const FormatSettings* settings : both_settings) check(p, *settings, value);
+    }
+  }
+}
+
+// The same for the numbers of points through one cache of the last number: runs of times that
+// share their seven decimals and ones that do not, days on and off the fast path, patterns that
+// print every digit and ones that drop zeros, two decimal separators.
+TEST(DayTimeNumber, WritesTheSameTextThroughTheCacheOfTheLastNumber) {
+  ApplyFloatingPointPolicy();
+  FormatSettings comma = EnglishSettings();
+  comma.decimal_separator = u',';
+  const FormatSettings english = EnglishSettings();
+  const FormatSettings* const both_settings[] = {&english, &comma};
+  const std::vector<DayTimeNumber> numbers = {
+      {u"0.######0", 46023}, {u"0.######0", 65746}, {u"00.#######", 29221},
+      {u"0.######0", -1},    {u"0.######0", 99998},
+  };
+  std::vector<double> times;
+  for (int k = 0; k < 60; ++k) times.push_back(0.2584144 + k * 2.6e-8);
+  for (const double t : {0.5, 0.5, 0.0, 1.99999999, 2.0, 2.5, -1e-9, 0.25, 0.2584144}) {
+    times.push_back(t);
+  }
+  NumberTextCache<char16_t> cache;
+  const auto check = [&](const DayTimeNumber& number, const FormatSettings& settings, double t) {
+    std::u16string cached(number.LongestText(), u'\0');
+    UncheckedText<char16_t> room(cached.data());
+    number.AppendTo(room, t, settings, cache);
+    cached.resize(room.size());
+    std::u16string alone;
+    number.AppendTo(alone, t, settings);
+    EXPECT_EQ(cached, alone) << t;
+  };
+  for (const DayTimeNumber& number : numbers) {
+    for (const FormatSettings* settings : both_settings) {
+      for (const double t : times) check(number, *settings, t);
+    }
+  }
+  for (const double t : times) {
+    for (const DayTimeNumber& number : numbers) {
+      for (const FormatSettings* settings : both_settings) check(number, *settings, t);
+    }
+  }
 }
 
 TEST(FormatNumberPattern, WritesSevenDecimals) {
