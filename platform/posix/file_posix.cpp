@@ -30,7 +30,7 @@
 #include "platform/dos_datetime.h"
 #include "platform/file.h"
 #include "platform/posix/c_library_handles.h"
-#include "platform/posix/direct_writer.h"
+#include "platform/posix/steady_writer.h"
 
 namespace log2plt::platform::file {
 namespace {
@@ -373,7 +373,7 @@ struct Replacement::State {
   bool standard_output = false;             // the process's standard output, written as it is
   char temp_name[kTemporaryNameSize] = {};  // set while the temporary file has a name
   int pending_slot = -1;                    // where the signal handler finds that name
-  std::unique_ptr<DirectWriter> direct;     // set while writes bypass the page cache
+  WritebackPacer pacer;                     // for the temporary file
   std::uint64_t size = 0;
 
   int Destination() const {
@@ -470,7 +470,6 @@ Result Replacement::State::CreateTemporary() {
   } else if (named) {
     ::fchmod(out.get(), NewFileMode());
   }
-  direct = DirectWriter::Open(out.get());
   return {};
 }
 
@@ -502,8 +501,8 @@ Replacement::~Replacement() {
 Result Replacement::Write(std::string_view bytes) {
   State& s = *state_;
   s.size += bytes.size();
-  const int error =
-      s.direct ? s.direct->Write(bytes) : WriteAll(s.Destination(), bytes.data(), bytes.size());
+  int error = WriteAll(s.Destination(), bytes.data(), bytes.size());
+  if (error == 0 && !s.in_place && !s.standard_output) error = s.pacer.Wrote(s.out.get(), s.size);
   if (error != 0) return Failed(Failure::Step::kWrite, error);
   return {};
 }
@@ -511,9 +510,6 @@ Result Replacement::Write(std::string_view bytes) {
 Result Replacement::Commit() {
   State& s = *state_;
   if (s.in_place || s.standard_output) return {};
-  if (s.direct) {
-    if (const int error = s.direct->Finish(s.size)) return Failed(Failure::Step::kWrite, error);
-  }
   if (::fdatasync(s.out.get()) != 0) return Failed(Failure::Step::kWrite, errno);
   if (!s.HasTemporaryName()) {
     // linkat cannot replace a name, so the finished file gets a temporary name for the instant
