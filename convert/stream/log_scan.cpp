@@ -183,7 +183,8 @@ void LogScan::FeedUtf16(std::string_view bytes) {
   unit_piece_.resize(had + units);
   char16_t* out = unit_piece_.data() + had;
   if (little_endian == (std::endian::native == std::endian::little)) {
-    std::memcpy(out, bytes.data(), 2 * units);
+    // An empty piece may have no storage yet: nothing is copied then.
+    if (units > 0) std::memcpy(out, bytes.data(), 2 * units);
   } else {
     // One pass that the compiler vectorises.
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
