@@ -9,20 +9,8 @@ hold_file=$2
 cases=$3
 shift 3
 emulator=("$@")
-windows=false
-[[ $program == *.exe ]] && windows=true
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-# German: a 24-hour clock with leading zeros on both systems.
-export LANG=de_DE.UTF-8 LC_ALL=
-
-failures=0
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/cli/e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
 # run [VARIABLE=VALUE...] -- ARGS: sets status and err (standard error without CRs).
 run() {

@@ -6,20 +6,8 @@ program=$1
 cases=$2
 shift 2
 emulator=("$@")
-windows=false
-[[ $program == *.exe ]] && windows=true
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-# German: a 24-hour clock with leading zeros and "Aug" on both systems, like the golden tracks.
-export LANG=de_DE.UTF-8 LC_ALL=
-
-failures=0
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/cli/e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
 # Runs log2plt with standard input from /dev/null; sets status, out and err.
 run() {

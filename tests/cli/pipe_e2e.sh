@@ -7,20 +7,9 @@ program=$1
 cases=$2
 shift 2
 emulator=("$@")
-windows=false
-[[ $program == *.exe ]] && windows=true
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export LANG=de_DE.UTF-8 LC_ALL=
+# shellcheck source=tests/cli/e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 date=2009-08-12
-
-failures=0
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
 
 # The copies of standard input go to the system's temporary folder: a private one here, and on
 # Windows the one Wine gives the user, which the environment does not change.

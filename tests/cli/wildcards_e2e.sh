@@ -8,19 +8,8 @@ program=$1
 cases=$2
 shift 2
 emulator=("$@")
-windows=false
-[[ $program == *.exe ]] && windows=true
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-export LANG=de_DE.UTF-8 LC_ALL=
-
-failures=0
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/cli/e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
 # Runs log2plt on a fresh folder state (no tracks) with its words as given, none of them
 # expanded by this shell; sets status and err.
